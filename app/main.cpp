@@ -1,0 +1,34 @@
+// Program entry: one instance, COM on the main thread, the main window and its loop.
+#include "app/main_window.h"
+#include "app/single_instance.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    using namespace taliveer;
+    if (SignalRunningInstance()) return 0;
+    UniqueKernelHandle instance = ClaimInstance();
+
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    int exitCode = 0;
+    {
+        SharedState state;
+        TForm1 form(state);
+        state.Loop.SetHook([&form](const MSG& msg) { form.EventsMessage(msg); });
+        try {
+            form.Create();
+        } catch (...) {
+            ShowCurrentException();
+            return 1;
+        }
+        form.Show(showCommand == SW_SHOWDEFAULT ? SW_SHOWNORMAL : showCommand);
+        exitCode = state.Loop.Run();
+        state.ShellLink = {};
+    }
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    return exitCode;
+}

@@ -1,0 +1,271 @@
+#include "app/main_window.h"
+
+#include "app/main_layout.h"
+#include "app/shared_folders.h"
+#include "pages/associations/association_page.h"
+#include "pages/autostart/autostart_page.h"
+#include "pages/processes/process_page.h"
+#include "pages/uninstall/uninstall_page.h"
+#include "resources/resource_ids.h"
+#include "ui/bitmap_resource.h"
+#include "ui/drag_band.h"
+#include "ui/region.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <stdexcept>
+
+namespace taliveer {
+namespace {
+constexpr wchar_t kMainClass[] = L"TForm1";
+constexpr DWORD kMainStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
+}  // namespace
+
+TForm1::TForm1(SharedState& state) : state_(state) {}
+
+TForm1::~TForm1() {
+    // Children first: the page objects and subclassed controls point into this object.
+    if (hwnd_) {
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+    if (state_.MainWindow) state_.MainWindow = nullptr;
+}
+
+void TForm1::Create() {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    // A shared icon: the system keeps it.
+    RegisterClassOnce(kMainClass, CS_DBLCLKS, nullptr,
+                      static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON, 0, 0,
+                                                      LR_DEFAULTSIZE | LR_SHARED)));
+    RECT work;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + (work.right - work.left - kMainWidth) / 2;
+    const int y = work.top + (work.bottom - work.top - kMainHeight) / 2;
+    WindowBase::Create(WS_EX_APPWINDOW, kMainClass, L"Taliveer", kMainStyle, x, y, kMainWidth, kMainHeight,
+                       nullptr, nullptr);
+    if (!hwnd_) throw std::runtime_error("the main window could not be created");
+}
+
+void TForm1::Show(int showCommand) {
+    ::ShowWindow(hwnd_, showCommand);
+    ::UpdateWindow(hwnd_);
+}
+
+void TForm1::BuildControls() {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    background_ = LoadRcDataBitmap(module, L"FORM1IMAGE");
+    tabHighlight_ = LoadRcDataBitmap(module, L"TABIMAGE");
+    if (!background_ || !tabHighlight_) throw std::runtime_error("the window artwork is missing");
+
+    controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
+    controls_->Build(MainWindowLayout(), RGB(255, 255, 255), true, [this](const ControlSpec& spec, HWND parent) {
+        const int page = (spec.id - ids::Panel(0)) / 100;
+        pages_[static_cast<size_t>(page - 1)] =
+            std::make_unique<PageWindow>(parent, spec.id, spec.x, spec.y, spec.width, spec.height);
+        return pages_[static_cast<size_t>(page - 1)]->hwnd();
+    });
+    controls_->Static(ids::kForm1Image).SetBitmap(background_.get());
+    controls_->Static(ids::kTabImage).SetBitmap(tabHighlight_.get());
+
+    imageList1_.reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
+    for (int page = 1; page <= kPageCount; ++page) {
+        HWND list = controls_->Hwnd(ids::InfoList(page));
+        AddListColumns(list, PageColumns(page));
+        ListView_SetImageList(list, imageList1_.get(), LVSIL_SMALL);
+    }
+    ConnectHandlers();
+}
+
+void TForm1::ConnectHandlers() {
+    FormControls& c = *controls_;
+    c.OnClick(ids::kTopLabel1, [this] { TopLabel1Click(); });
+    c.OnClick(ids::kTopLabel2, [this] { TopLabel2Click(); });
+    c.OnClick(ids::kTopLabel3, [this] { TopLabel3Click(); });
+    c.OnClick(ids::kCopyrightLabel2, [this] { CopyrightLabel2Click(); });
+    for (int tab = 1; tab <= 4; ++tab) c.OnClick(ids::TabLabel(tab), [this, tab] { TabLabelClick(tab); });
+
+    // Statics on the window itself let the drag band through to the window.
+    for (int id : {ids::kForm1Image, ids::kTopLabel1, ids::kTopLabel2, ids::kTopLabel3, ids::kTabImage,
+                   ids::TabLabel(1), ids::TabLabel(2), ids::TabLabel(3), ids::TabLabel(4), ids::kCopyrightLabel1,
+                   ids::kCopyrightLabel2}) {
+        c.Static(id).passThrough = [this](POINT pt) {
+            RECT wr;
+            ::GetWindowRect(hwnd_, &wr);
+            return InDragBand(pt.x, pt.y, wr.left, wr.top);
+        };
+    }
+    for (int page = 1; page <= kPageCount; ++page) {
+        pages_[static_cast<size_t>(page - 1)]->onMouseMove = [this, page] { PanelMouseMove(page); };
+        for (int button = 1; button <= ButtonCount(page); ++button) {
+            for (int id : {ids::ButtonA(page, button), ids::ButtonB(page, button), ids::ButtonLabel(page, button)}) {
+                c.Static(id).onMouseMove = [this, page, button] { ButtonMouseMove(page, button); };
+            }
+        }
+    }
+
+    pageContext_ = std::make_unique<PageContext>(PageContext{
+        state_, c, imageList1_.get(), [this](int page) { BringPageToFront(page); },
+        [this](bool on) { SetPanel3Timer(on); }});
+    autostart_ = std::make_unique<AutostartPage>(*pageContext_);
+    uninstall_ = std::make_unique<UninstallPage>(*pageContext_);
+    processes_ = std::make_unique<ProcessPage>(*pageContext_);
+    associations_ = std::make_unique<AssociationPage>(*pageContext_);
+}
+
+void TForm1::CreateForm() {
+    state_.MainWindow = hwnd_;
+    BuildControls();
+
+    // 1. The window takes the shape of its picture.
+    UniqueHRgn region = CreateBitmapRegion(background_.get(), [this] { state_.Loop.ProcessMessages(); });
+    if (::SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();  // the system owns it now
+
+    // 2-3. Button skins, loaded once and shown by every image button.
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    buttonA_ = LoadRcDataBitmap(module, L"BUTTONA");
+    buttonB_ = LoadRcDataBitmap(module, L"BUTTONB");
+    for (int page = 1; page <= kPageCount; ++page) {
+        for (int button = 1; button <= ButtonCount(page); ++button) {
+            controls_->Static(ids::ButtonA(page, button)).SetBitmap(buttonA_.get());
+            controls_->Static(ids::ButtonB(page, button)).SetBitmap(buttonB_.get());
+        }
+    }
+
+    // 4-13. Restore signal, user name and folders.
+    state_.RestoreMessage = ::RegisterWindowMessageW(L"TaliveerRestore");
+    FillUserAndFolders(state_);
+
+    // 14. Double-buffered list views.
+    for (int page = 1; page <= kPageCount; ++page) {
+        HWND list = controls_->Hwnd(ids::InfoList(page));
+        ListView_SetExtendedListViewStyleEx(list, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
+    }
+
+    // 15. The shell-link reader. Without it shortcuts read as unreadable.
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                     state_.ShellLink.Object.put_void()))) {
+        state_.ShellLink.Link = state_.ShellLink.Object.As<IShellLinkW>(IID_IShellLinkW);
+        state_.ShellLink.File = state_.ShellLink.Object.As<IPersistFile>(IID_IPersistFile);
+    }
+
+    // 16-18.
+    state_.BackingList = std::make_unique<StringList>();
+    state_.RowIcon = std::make_unique<RowIconSlot>();
+    state_.RowIcon->Width = 16;
+    state_.RowIcon->Height = 16;
+    state_.InfoBox = std::make_unique<TForm3a>(state_.Boxes());
+    state_.ConfirmBox = std::make_unique<TForm3b>(state_.Boxes());
+
+    // 19. The promotion switches exist; existing values are never changed here. A failed
+    // write is reported and the start goes on.
+    GuardedCall([] {
+        for (const wchar_t* name : {L"BrimleyAds", L"OstrelleAds"}) {
+            if (!RegValueExists(HKEY_CURRENT_USER, kSettingsKey, name)) {
+                WriteRegFlag(HKEY_CURRENT_USER, kSettingsKey, name, true);
+            }
+        }
+    });
+
+    // 20.
+    state_.BusyFlag = false;
+}
+
+bool TForm1::CloseForm() {
+    if (state_.BusyFlag) return false;
+    state_.BackingList.reset();
+    state_.RowIcon.reset();
+    state_.InfoBox.reset();
+    state_.ConfirmBox.reset();
+    ::DestroyWindow(hwnd_);
+    return true;
+}
+
+void TForm1::EventsMessage(const MSG& msg) {
+    if (state_.RestoreMessage == 0 || msg.message != state_.RestoreMessage || msg.wParam != kRestoreSignal) return;
+    if (!hwnd_) return;
+    if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
+    // The application's last active window: a modal box when one is up, else the window.
+    HWND target = hwnd_;
+    if (state_.ConfirmBox && state_.ConfirmBox->IsModal()) target = state_.ConfirmBox->hwnd();
+    if (state_.InfoBox && state_.InfoBox->IsModal()) target = state_.InfoBox->hwnd();
+    ::SetForegroundWindow(target);
+}
+
+void TForm1::OnStartUp() { TabLabel1Click(); }
+
+LRESULT TForm1::WMNCHitTest(WPARAM wParam, LPARAM lParam) {
+    LRESULT hit = DefaultHandling(WM_NCHITTEST, wParam, lParam);
+    const POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT wr;
+    ::GetWindowRect(hwnd_, &wr);
+    if (InDragBand(pt.x, pt.y, wr.left, wr.top)) hit = HTCAPTION;
+    return hit;
+}
+
+void TForm1::TopLabel1Click() {
+    // The About window comes with the About and promotion windows.
+}
+
+void TForm1::TopLabel2Click() { ::ShowWindow(hwnd_, SW_MINIMIZE); }
+
+void TForm1::TopLabel3Click() {
+    // The exit sequence ends by closing through the close rule.
+    ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void TForm1::CopyrightLabel2Click() {
+    ::ShellExecuteW(hwnd_, L"open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+HRGN TForm1::RegionForTests() const {
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    ::GetWindowRgn(hwnd_, region);
+    return region;
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        CreateForm();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam && !shownOnce_) {
+            shownOnce_ = true;
+            ::PostMessageW(hwnd_, kStartUpMessage, 0, 0);
+        }
+        break;
+    case kStartUpMessage:
+        OnStartUp();
+        return 0;
+    case WM_NCHITTEST:
+        return WMNCHitTest(wParam, lParam);
+    case WM_ERASEBKGND:
+        return 1;  // the artwork covers the whole window
+    case WM_COMMAND:
+        if (controls_ && controls_->Command(wParam)) return 0;
+        break;
+    case WM_TIMER:
+        if (wParam == kPanel3TimerId) {
+            if (panel3TimerOn_) processes_->Panel3TimerEvent();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        CloseForm();
+        return 0;
+    case WM_DESTROY:
+        ::KillTimer(hwnd_, kPanel3TimerId);
+        panel3TimerOn_ = false;
+        state_.MainWindow = nullptr;
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace taliveer

@@ -1,0 +1,98 @@
+// TForm1: the borderless, skinned main window with its four pages.
+#pragma once
+
+#include "app/page_context.h"
+#include "app/shared_state.h"
+#include "ui/fonts.h"
+#include "ui/form_controls.h"
+#include "ui/page_window.h"
+#include "ui/window_base.h"
+
+#include <array>
+#include <memory>
+
+namespace taliveer {
+
+class AutostartPage;
+class UninstallPage;
+class ProcessPage;
+class AssociationPage;
+
+inline constexpr UINT kStartUpMessage = WM_USER + 2;  // 1026
+inline constexpr WPARAM kRestoreSignal = WM_USER + 1;  // 1025
+inline constexpr UINT_PTR kPanel3TimerId = 3;
+inline constexpr UINT kPanel3Interval = 3000;
+
+class TForm1 : public WindowBase {
+public:
+    explicit TForm1(SharedState& state);
+    ~TForm1() override;
+
+    // Creates the window (CreateForm runs during this call), centred on the screen, hidden.
+    void Create();
+    // Shows it; the start-up message follows once it is on screen.
+    void Show(int showCommand);
+
+    // Sees every message the loops take from the queue: acts on the restore signal.
+    void EventsMessage(const MSG& msg);
+
+    // Click handlers.
+    void TopLabel1Click();
+    void TopLabel2Click();
+    void TopLabel3Click();
+    void CopyrightLabel2Click();
+    void TabLabel1Click() { TabLabelClick(1); }
+    void TabLabel2Click() { TabLabelClick(2); }
+    void TabLabel3Click() { TabLabelClick(3); }
+    void TabLabel4Click() { TabLabelClick(4); }
+
+    // Mouse-move handlers: an image button (its pictures and label), a page's bare surface.
+    void ButtonMouseMove(int page, int button);
+    void PanelMouseMove(int page);
+
+    // What the window shows, for the pages and for tests.
+    FormControls& Controls() { return *controls_; }
+    HIMAGELIST ImageList1() const { return imageList1_.get(); }
+    bool Panel3TimerOn() const { return panel3TimerOn_; }
+    bool ButtonLit(int page, int button) const;
+    int PageInFront() const;
+    HRGN RegionForTests() const;
+
+    // Close rule: false (and nothing happens) while BusyFlag is set.
+    bool CloseForm();
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateForm();
+    void BuildControls();
+    void ConnectHandlers();
+    void OnStartUp();
+    LRESULT WMNCHitTest(WPARAM wParam, LPARAM lParam);
+    void TabLabelClick(int tab);
+    void ResetPage(int page);
+    void SetButtonLit(int page, int button, bool lit);
+    void BringPageToFront(int page);
+    void SetPanel3Timer(bool on);
+
+    SharedState& state_;
+    FontSet fonts_;
+    std::unique_ptr<FormControls> controls_;
+    std::array<std::unique_ptr<PageWindow>, 4> pages_;
+    UniqueHBitmap background_;
+    UniqueHBitmap tabHighlight_;
+    UniqueHBitmap buttonA_;
+    UniqueHBitmap buttonB_;
+    UniqueHImageList imageList1_;
+    bool shownOnce_ = false;
+    bool panel3TimerOn_ = false;
+
+    std::unique_ptr<PageContext> pageContext_;
+    std::unique_ptr<AutostartPage> autostart_;
+    std::unique_ptr<UninstallPage> uninstall_;
+    std::unique_ptr<ProcessPage> processes_;
+    std::unique_ptr<AssociationPage> associations_;
+};
+
+}  // namespace taliveer

@@ -1,0 +1,222 @@
+#include "services/reg_unit.h"
+
+#include "services/path_text.h"
+#include "services/reg_path.h"
+#include "services/unique_handle.h"
+#include "services/wide_text.h"
+
+namespace taliveer {
+namespace {
+
+constexpr REGSAM kExistenceCheck = STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
+constexpr REGSAM kFullAccess64 = KEY_ALL_ACCESS | KEY_WOW64_64KEY;
+
+enum class View { Default, Bits64 };
+
+REGSAM WithView(REGSAM access, View view) {
+    return view == View::Bits64 ? (access | KEY_WOW64_64KEY) : access;
+}
+
+UniqueHKey OpenKey(HKEY root, std::wstring_view path, REGSAM access) {
+    const std::wstring relative(RelativeKeyPath(path));
+    UniqueHKey key;
+    if (::RegOpenKeyExW(root, relative.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.reset();
+    return key;
+}
+
+UniqueHKey CreateKey(HKEY root, std::wstring_view path, REGSAM access) {
+    const std::wstring relative(RelativeKeyPath(path));
+    UniqueHKey key;
+    if (::RegCreateKeyExW(root, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                          nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+        key.reset();
+    }
+    return key;
+}
+
+// Names come back cut at their first NUL; a name longer than the buffer grows it.
+int ReadNames(HKEY root, std::wstring_view path, StringList& names, View view, bool subkeys) {
+    names.clear();
+    UniqueHKey key = OpenKey(root, path, WithView(KEY_READ, view));
+    if (!key) return 0;
+    std::vector<wchar_t> buffer(256);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(buffer.size());
+        LSTATUS status = subkeys ? ::RegEnumKeyExW(key.get(), index, buffer.data(), &length, nullptr,
+                                                   nullptr, nullptr, nullptr)
+                                 : ::RegEnumValueW(key.get(), index, buffer.data(), &length, nullptr,
+                                                   nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) {
+            // Value names may be up to 16,383 characters; key names 255.
+            if (buffer.size() >= 32768) break;
+            buffer.resize(32768);
+            --index;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) break;
+        names.emplace_back(UpToFirstNul(std::wstring_view(buffer.data(), length)));
+    }
+    return static_cast<int>(names.size());
+}
+
+// Reads a value's raw bytes and type, growing the buffer until it fits.
+bool QueryValue(HKEY key, std::wstring_view valueName, DWORD& type, std::vector<BYTE>& data) {
+    const std::wstring name(valueName);
+    DWORD size = 256;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        data.resize(size);
+        DWORD got = size;
+        const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &got);
+        if (status == ERROR_SUCCESS) {
+            data.resize(got);
+            return true;
+        }
+        if (status != ERROR_MORE_DATA) return false;
+        size = got > size ? got : size * 2;
+    }
+    return false;
+}
+
+std::wstring ReadString(HKEY root, std::wstring_view path, std::wstring_view valueName, View view) {
+    UniqueHKey key = OpenKey(root, path, WithView(KEY_READ, view));
+    if (!key) return {};
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!QueryValue(key.get(), valueName, type, data)) return {};
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return {};
+    return TrimBlanks(UpToFirstNul(WideFromRegistryBytes(data.data(), data.size())));
+}
+
+void SetValue(HKEY root, std::wstring_view path, std::wstring_view valueName, DWORD type,
+              const BYTE* data, DWORD size) {
+    UniqueHKey key = CreateKey(root, path, kFullAccess64);
+    if (!key) return;
+    const std::wstring name(valueName);
+    if (::RegSetValueExW(key.get(), name.c_str(), 0, type, data, size) != ERROR_SUCCESS) {
+        throw RegistryError(FormatValueError(L"Failed to set data for '%s'", valueName));
+    }
+}
+
+// Removes every subkey of `path` below `parent` (64-bit view), deepest first.
+void DeleteSubkeys64(HKEY parent, std::wstring_view path) {
+    UniqueHKey key = OpenKey(parent, path, kFullAccess64);
+    if (!key) return;
+    DWORD count = 0;
+    DWORD longest = 0;
+    if (::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    std::vector<wchar_t> buffer(static_cast<size_t>(longest) + 2);
+    for (DWORD index = count; index-- > 0;) {
+        DWORD length = static_cast<DWORD>(buffer.size());
+        if (::RegEnumKeyExW(key.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr,
+                            nullptr) != ERROR_SUCCESS) {
+            continue;
+        }
+        const std::wstring subkey(UpToFirstNul(std::wstring_view(buffer.data(), length)));
+        DeleteSubkeys64(key.get(), subkey);
+        ::RegDeleteKeyW(key.get(), subkey.c_str());
+    }
+}
+
+}  // namespace
+
+RegistryError::RegistryError(std::wstring message)
+    : std::runtime_error(NarrowForLog(message)), message_(std::move(message)) {}
+
+int ReadKeyNames(HKEY root, std::wstring_view path, StringList& names) {
+    return ReadNames(root, path, names, View::Default, true);
+}
+int ReadKeyNames64(HKEY root, std::wstring_view path, StringList& names) {
+    return ReadNames(root, path, names, View::Bits64, true);
+}
+int ReadValueNames(HKEY root, std::wstring_view path, StringList& names) {
+    return ReadNames(root, path, names, View::Default, false);
+}
+int ReadValueNames64(HKEY root, std::wstring_view path, StringList& names) {
+    return ReadNames(root, path, names, View::Bits64, false);
+}
+
+std::wstring ReadRegString(HKEY root, std::wstring_view path, std::wstring_view valueName) {
+    return ReadString(root, path, valueName, View::Default);
+}
+std::wstring ReadRegString64(HKEY root, std::wstring_view path, std::wstring_view valueName) {
+    return ReadString(root, path, valueName, View::Bits64);
+}
+
+bool ReadRegFlag(HKEY root, std::wstring_view path, std::wstring_view valueName) {
+    UniqueHKey key;
+    for (REGSAM access : {static_cast<REGSAM>(KEY_READ), kExistenceCheck, static_cast<REGSAM>(KEY_QUERY_VALUE)}) {
+        key = OpenKey(root, path, access);
+        if (key) break;
+    }
+    if (!key) return false;
+    const std::wstring name(valueName);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return false;  // missing flag reads as false
+    }
+    if (type != REG_DWORD) throw RegistryError(FormatValueError(L"Invalid data type for '%s'", valueName));
+    DWORD value = 0;
+    size = sizeof value;
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                           &size) != ERROR_SUCCESS) {
+        throw RegistryError(FormatValueError(L"Failed to get data for '%s'", valueName));
+    }
+    return value != 0;
+}
+
+void WriteRegString(HKEY root, std::wstring_view path, std::wstring_view valueName, std::wstring_view text) {
+    const std::wstring data(text);
+    SetValue(root, path, valueName, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+void WriteRegFlag(HKEY root, std::wstring_view path, std::wstring_view valueName, bool flag) {
+    const DWORD value = flag ? 1 : 0;
+    SetValue(root, path, valueName, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+bool RegKeyExists(HKEY root, std::wstring_view path) {
+    return static_cast<bool>(OpenKey(root, path, kExistenceCheck));
+}
+
+bool RegValueExists(HKEY root, std::wstring_view path, std::wstring_view valueName) {
+    UniqueHKey key = OpenKey(root, path, KEY_READ | KEY_WOW64_64KEY);
+    if (!key) return false;
+    const std::wstring name(valueName);
+    DWORD type = 0;
+    DWORD size = 0;
+    return ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+}
+
+bool DeleteRegKey(HKEY root, std::wstring_view path) {
+    if (RegKeyExists(root, path)) {
+        const std::wstring relative(RelativeKeyPath(path));
+        DeleteSubkeys64(root, relative);
+        if (::RegDeleteKeyW(root, relative.c_str()) == ERROR_SUCCESS) return true;
+    }
+    return DeleteRegKey64(root, path);
+}
+
+bool DeleteRegKey64(HKEY root, std::wstring_view path) {
+    const auto split = SplitParentAndName(path);
+    if (!split) return false;
+    UniqueHKey parent = OpenKey(root, split->parent, kFullAccess64);
+    if (!parent) return false;
+    return ::RegDeleteKeyW(parent.get(), split->name.c_str()) == ERROR_SUCCESS;
+}
+
+bool DeleteRegValue(HKEY root, std::wstring_view path, std::wstring_view valueName) {
+    UniqueHKey key = OpenKey(root, path, kFullAccess64);
+    if (!key) return false;
+    const std::wstring name(valueName);
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    return ::RegDeleteValueW(key.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace taliveer

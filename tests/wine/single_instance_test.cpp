@@ -1,0 +1,110 @@
+// Two real Taliveer processes: the second start brings the first back and exits with 0.
+#include "tests/wine/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace taliveer {
+namespace {
+
+using test::PumpUntil;
+
+std::wstring ProgramPath() {
+    const char* env = std::getenv("TALIVEER_EXE");
+    if (!env) return {};
+    std::wstring path = test::FromUtf8(env);
+    if (!path.empty() && path[0] == L'/') {  // a Unix path: Wine's Z: drive is the root
+        for (wchar_t& c : path)
+            if (c == L'/') c = L'\\';
+        path = L"Z:" + path;
+    }
+    return path;
+}
+
+struct Process {
+    PROCESS_INFORMATION pi{};
+    bool Start(const std::wstring& exe) {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring commandLine = L"\"" + exe + L"\"";
+        return ::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                                &pi) != FALSE;
+    }
+    bool WaitExit(DWORD ms) { return ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+    DWORD ExitCode() {
+        DWORD code = 0;
+        ::GetExitCodeProcess(pi.hProcess, &code);
+        return code;
+    }
+    ~Process() {
+        if (pi.hProcess) {
+            if (!WaitExit(0)) ::TerminateProcess(pi.hProcess, 99);
+            ::CloseHandle(pi.hProcess);
+            ::CloseHandle(pi.hThread);
+        }
+    }
+};
+
+HWND FindMainWindow() { return ::FindWindowW(L"TForm1", L"Taliveer"); }
+
+int CountMainWindows() {
+    int count = 0;
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"TForm1", nullptr)) != nullptr;) ++count;
+    return count;
+}
+
+TEST(SingleInstance, SecondStartRestoresTheFirstAndExitsWithZero) {
+    test::SettingsGuard settings;
+    const std::wstring exe = ProgramPath();
+    ASSERT_FALSE(exe.empty()) << "TALIVEER_EXE is not set";
+    ASSERT_EQ(FindMainWindow(), nullptr) << "a Taliveer window is already open";
+
+    Process first;
+    ASSERT_TRUE(first.Start(exe));
+    HWND window = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (window = FindMainWindow()) != nullptr && ::IsWindowVisible(window); }, 30000));
+
+    ::ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(window) != FALSE; }, 5000));
+
+    // A restore message with another wParam changes nothing.
+    const UINT restore = ::RegisterWindowMessageW(L"TaliveerRestore");
+    ::PostMessageW(window, restore, 1024, 0);
+    ::PostMessageW(window, restore, 1026, 0);
+    test::PumpFor(700);
+    EXPECT_TRUE(::IsIconic(window));
+
+    Process second;
+    ASSERT_TRUE(second.Start(exe));
+    ASSERT_TRUE(second.WaitExit(30000));
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsIconic(window); }, 5000));
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(CountMainWindows(), 1);
+
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.WaitExit(15000));
+    EXPECT_EQ(first.ExitCode(), 0u);
+}
+
+TEST(SingleInstance, FirstStartCreatesTheMutexAndItGoesWithTheProcess) {
+    test::SettingsGuard settings;
+    const std::wstring exe = ProgramPath();
+    ASSERT_FALSE(exe.empty());
+    Process first;
+    ASSERT_TRUE(first.Start(exe));
+    ASSERT_TRUE(PumpUntil([] { return FindMainWindow() != nullptr; }, 30000));
+    HANDLE mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, L"Taliveer");
+    EXPECT_NE(mutex, nullptr);
+    if (mutex) ::CloseHandle(mutex);
+    ::PostMessageW(FindMainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.WaitExit(15000));
+    mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, L"Taliveer");
+    EXPECT_EQ(mutex, nullptr);
+    if (mutex) ::CloseHandle(mutex);
+}
+
+}  // namespace
+}  // namespace taliveer

@@ -1,0 +1,158 @@
+#include "ui/box_window.h"
+
+#include "ui/window_base.h"
+
+#include <vector>
+
+namespace taliveer {
+namespace {
+
+constexpr DWORD kBoxStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+
+// An empty dialog template: the controls come from the layout table, in pixels.
+struct alignas(DWORD) EmptyDialogTemplate {
+    DLGTEMPLATE header;
+    WORD menu;
+    WORD windowClass;
+    WORD title;
+};
+
+BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM param) {
+    auto* list = reinterpret_cast<std::vector<HWND>*>(param);
+    if (::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd)) list->push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+BoxWindow::BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidth, int clientHeight,
+                     std::span<const ControlSpec> layout)
+    : host_(host) {
+    EmptyDialogTemplate dlg{};
+    dlg.header.style = kBoxStyle;
+    hwnd_ = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &dlg.header, nullptr, &BoxWindow::DialogProc,
+                                         reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) throw std::runtime_error("a box window could not be created");
+    ::SetWindowTextW(hwnd_, caption);
+    RECT rc{0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectEx(&rc, kBoxStyle, FALSE, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontId::Default)), FALSE);
+    controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
+    controls_->Build(layout, ::GetSysColor(COLOR_BTNFACE), false);
+    for (const ControlSpec& spec : layout) {
+        if (spec.kind == ControlKind::PushButton && (spec.flags & flag::kDefault)) {
+            ::SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(spec.id), 0);
+        }
+    }
+}
+
+BoxWindow::~BoxWindow() {
+    if (hwnd_) {
+        ::SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+StaticControl& BoxWindow::InfoLabel() const { return controls_->Static(kInfoLabelId); }
+
+void BoxWindow::CentreOverMainWindow() {
+    RECT box;
+    ::GetWindowRect(hwnd_, &box);
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    HWND main = host_.mainWindow ? host_.mainWindow() : nullptr;
+    RECT over{};
+    if (main && ::IsWindow(main) && !::IsIconic(main)) {
+        ::GetWindowRect(main, &over);
+    } else {
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+    }
+    int x = over.left + (over.right - over.left - width) / 2;
+    int y = over.top + (over.bottom - over.top - height) / 2;
+    // Keep the whole box on the monitor that shows the main window.
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (::GetMonitorInfoW(::MonitorFromRect(&over, MONITOR_DEFAULTTONEAREST), &mi)) {
+        const RECT& wa = mi.rcWork;
+        if (x + width > wa.right) x = wa.right - width;
+        if (y + height > wa.bottom) y = wa.bottom - height;
+        if (x < wa.left) x = wa.left;
+        if (y < wa.top) y = wa.top;
+    }
+    ::SetWindowPos(hwnd_, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void BoxWindow::ShowModal() {
+    CentreOverMainWindow();
+    HWND previousActive = ::GetActiveWindow();
+    std::vector<HWND> disabled;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+    std::erase(disabled, hwnd_);
+    for (HWND w : disabled) ::EnableWindow(w, FALSE);
+
+    modal_ = true;
+    closed_ = false;
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+    const LRESULT def = ::SendMessageW(hwnd_, DM_GETDEFID, 0, 0);
+    if (HIWORD(def) == DC_HASDEFID) ::SetFocus(::GetDlgItem(hwnd_, LOWORD(def)));
+
+    host_.loop->RunModal(hwnd_, [this] { return closed_; });
+
+    // Enable the others before hiding, so that activation returns to them.
+    for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) {
+        if (::IsWindow(*it)) ::EnableWindow(*it, TRUE);
+    }
+    ::ShowWindow(hwnd_, SW_HIDE);
+    modal_ = false;
+    if (previousActive && ::IsWindow(previousActive)) ::SetActiveWindow(previousActive);
+}
+
+void BoxWindow::ShowModeless() {
+    CentreOverMainWindow();
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::UpdateWindow(hwnd_);
+}
+
+void BoxWindow::CloseBox() {
+    closed_ = true;
+    if (!modal_) ::ShowWindow(hwnd_, SW_HIDE);
+    // Wake the modal loop in case nothing else is queued.
+    ::PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+INT_PTR CALLBACK BoxWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        return FALSE;
+    }
+    auto* self = reinterpret_cast<BoxWindow*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!self) return FALSE;
+    try {
+        switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == 0) {
+                const int id = LOWORD(wParam);
+                if (id == IDCANCEL) {
+                    self->OnCloseRequest();
+                } else {
+                    self->OnButton(id);
+                }
+                return TRUE;
+            }
+            break;
+        case WM_CLOSE:
+            self->OnCloseRequest();
+            return TRUE;
+        default:
+            break;
+        }
+    } catch (...) {
+        ShowCurrentException();
+    }
+    return FALSE;
+}
+
+}  // namespace taliveer

@@ -1,0 +1,63 @@
+// The common frame of the program's own small boxes: a fixed-size, system-framed window
+// with a caption and no caption buttons, built from a layout table, shown centred over the
+// main window, modally or modeless.
+#pragma once
+
+#include "ui/fonts.h"
+#include "ui/form_controls.h"
+#include "ui/message_loop.h"
+
+#include <functional>
+#include <memory>
+#include <span>
+
+namespace taliveer {
+
+// What a box needs from the application: the message loop for its modal showing and the
+// window to centre over.
+struct BoxHost {
+    MessageLoop* loop = nullptr;
+    std::function<HWND()> mainWindow;
+};
+
+class BoxWindow {
+public:
+    BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidth, int clientHeight,
+              std::span<const ControlSpec> layout);
+    BoxWindow(const BoxWindow&) = delete;
+    BoxWindow& operator=(const BoxWindow&) = delete;
+    virtual ~BoxWindow();
+
+    HWND hwnd() const noexcept { return hwnd_; }
+    StaticControl& InfoLabel() const;
+    HWND Control(int id) const { return controls_->Hwnd(id); }
+
+    // Shows the box and returns when it has been closed. Every other window of the program
+    // takes no input meanwhile.
+    void ShowModal();
+    void ShowModeless();
+    bool IsModal() const noexcept { return modal_; }
+
+protected:
+    // Ends a modal showing.
+    void CloseBox();
+    // A button was pressed (or Enter / Escape mapped to one).
+    virtual void OnButton(int id) = 0;
+    // The box is asked to close by the system (Alt+F4, a close message) or by Escape.
+    virtual void OnCloseRequest() = 0;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    void CentreOverMainWindow();
+
+    BoxHost host_;
+    HWND hwnd_ = nullptr;
+    FontSet fonts_;
+    std::unique_ptr<FormControls> controls_;
+    bool modal_ = false;
+    bool closed_ = false;
+};
+
+inline constexpr int kInfoLabelId = 100;
+
+}  // namespace taliveer

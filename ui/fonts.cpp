@@ -1,0 +1,23 @@
+#include "ui/fonts.h"
+
+namespace taliveer {
+namespace {
+
+UniqueHFont MakeFont(int height, bool bold, bool underline, const wchar_t* face) {
+    return UniqueHFont(::CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
+                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
+}
+
+}  // namespace
+
+FontSet::FontSet() {
+    fonts_[static_cast<size_t>(FontId::Default)] = MakeFont(-11, false, false, L"Arial");
+    fonts_[static_cast<size_t>(FontId::Arial12)] = MakeFont(-12, false, false, L"Arial");
+    fonts_[static_cast<size_t>(FontId::Arial13)] = MakeFont(-13, false, false, L"Arial");
+    fonts_[static_cast<size_t>(FontId::Arial13Bold)] = MakeFont(-13, true, false, L"Arial");
+    fonts_[static_cast<size_t>(FontId::Arial11Underline)] = MakeFont(-11, false, true, L"Arial");
+    fonts_[static_cast<size_t>(FontId::Verdana11Bold)] = MakeFont(-11, true, false, L"Verdana");
+}
+
+}  // namespace taliveer

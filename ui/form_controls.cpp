@@ -1,0 +1,168 @@
+#include "ui/form_controls.h"
+
+#include "services/unique_handle.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace taliveer {
+
+RECT ChildRect(HWND child) {
+    RECT rc;
+    ::GetWindowRect(child, &rc);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+FormControls::FormControls(HWND form, const FontSet& fonts) : form_(form), fonts_(fonts) {}
+
+void FormControls::Build(std::span<const ControlSpec> specs, COLORREF formBackground, bool laterOnTop,
+                         const PageFactory& makePage) {
+    formBackground_ = formBackground;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    for (const ControlSpec& spec : specs) {
+        HWND parent = spec.parentId == 0 ? form_ : Hwnd(spec.parentId);
+        const bool hidden = (spec.flags & flag::kHidden) != 0;
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (hidden ? 0 : WS_VISIBLE);
+        DWORD exStyle = 0;
+        const wchar_t* className = L"STATIC";
+        switch (spec.kind) {
+        case ControlKind::Picture:
+            style |= SS_BITMAP | SS_NOTIFY;
+            break;
+        case ControlKind::Label:
+            style |= SS_NOTIFY | SS_NOPREFIX |
+                     ((spec.flags & flag::kCentre) ? SS_CENTER : (spec.flags & flag::kRight) ? SS_RIGHT : SS_LEFT);
+            break;
+        case ControlKind::ListView:
+            className = WC_LISTVIEWW;
+            style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_SINGLESEL;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::PushButton:
+            className = L"BUTTON";
+            style |= WS_TABSTOP | ((spec.flags & flag::kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        case ControlKind::RadioButton:
+            className = L"BUTTON";
+            style |= WS_TABSTOP | BS_AUTORADIOBUTTON | ((spec.flags & flag::kGroup) ? WS_GROUP : 0);
+            break;
+        case ControlKind::Edit:
+            className = L"EDIT";
+            style |= WS_TABSTOP | ES_AUTOHSCROLL;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::Page:
+            break;
+        }
+
+        HWND hwnd = nullptr;
+        if (spec.kind == ControlKind::Page) {
+            if (!makePage) throw std::logic_error("layout has a page but no page factory");
+            hwnd = makePage(spec, parent);
+        } else {
+            hwnd = ::CreateWindowExW(exStyle, className, spec.text ? spec.text : L"", style, spec.x, spec.y,
+                                     spec.width, spec.height, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        }
+        if (!hwnd) throw std::runtime_error("a control of the form could not be created");
+        if (laterOnTop) ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(spec.font)), FALSE);
+        windows_[spec.id] = hwnd;
+
+        if (spec.kind == ControlKind::Picture || spec.kind == ControlKind::Label) {
+            const auto role = spec.kind == ControlKind::Picture ? StaticControl::Role::Picture
+                                                                 : StaticControl::Role::Label;
+            auto control = std::make_unique<StaticControl>(hwnd, role, this);
+            control->SetHandCursor((spec.flags & flag::kHand) != 0);
+            if (role == StaticControl::Role::Label) {
+                UINT drawFlags = (spec.flags & flag::kCentre) ? DT_CENTER : (spec.flags & flag::kRight) ? DT_RIGHT : DT_LEFT;
+                if (spec.flags & flag::kWrap) drawFlags |= DT_WORDBREAK;
+                control->SetDrawFlags(drawFlags);
+                control->SetVerticalCentre((spec.flags & flag::kVCentre) != 0);
+                control->SetTextColour(spec.colour);
+                control->SetFont(fonts_.Get(spec.font));
+                if (spec.flags & flag::kAutoSize) control->SetAutoSize(StaticControl::AutoSize::KeepLeft);
+                if (spec.flags & flag::kAutoSizeRight) control->SetAutoSize(StaticControl::AutoSize::KeepRight);
+            }
+            creationOrder_.push_back(control.get());
+            statics_[spec.id] = std::move(control);
+        } else if (spec.kind == ControlKind::ListView) {
+            DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
+            if (spec.flags & flag::kCheckBoxes) ex |= LVS_EX_CHECKBOXES;
+            ListView_SetExtendedListViewStyle(hwnd, ex);
+        } else if (spec.kind == ControlKind::RadioButton && (spec.flags & flag::kChecked)) {
+            ::SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        }
+    }
+}
+
+HWND FormControls::Hwnd(int id) const {
+    const auto it = windows_.find(id);
+    if (it == windows_.end()) throw std::out_of_range("no control with that id");
+    return it->second;
+}
+
+StaticControl& FormControls::Static(int id) const {
+    const auto it = statics_.find(id);
+    if (it == statics_.end()) throw std::out_of_range("no label or picture with that id");
+    return *it->second;
+}
+
+bool FormControls::Command(WPARAM wParam) const {
+    const int code = HIWORD(wParam);
+    if (code != STN_CLICKED && code != BN_CLICKED) return false;  // both are 0
+    const auto it = clicks_.find(LOWORD(wParam));
+    if (it == clicks_.end() || !it->second) return false;
+    it->second();
+    return true;
+}
+
+void FormControls::PaintBehind(HDC dc, const StaticControl& control) const {
+    HWND parent = ::GetParent(control.hwnd());
+    const RECT target = ChildRect(control.hwnd());
+    RECT local{0, 0, target.right - target.left, target.bottom - target.top};
+    const COLORREF background = parent == form_ ? formBackground_ : RGB(255, 255, 255);
+    const UniqueHBrush brush(::CreateSolidBrush(background));
+    ::FillRect(dc, &local, brush.get());
+
+    UniqueMemoryDc source(::CreateCompatibleDC(dc));
+    for (const StaticControl* picture : creationOrder_) {
+        if (picture == &control) break;
+        if (picture->role() != StaticControl::Role::Picture || !picture->Bitmap()) continue;
+        if (::GetParent(picture->hwnd()) != parent) continue;
+        if ((::GetWindowLongPtrW(picture->hwnd(), GWL_STYLE) & WS_VISIBLE) == 0) continue;
+        const RECT pr = ChildRect(picture->hwnd());
+        RECT overlap;
+        if (!::IntersectRect(&overlap, &pr, &target)) continue;
+        SelectInDc keep(source.get(), picture->Bitmap());
+        ::BitBlt(dc, overlap.left - target.left, overlap.top - target.top, overlap.right - overlap.left,
+                 overlap.bottom - overlap.top, source.get(), overlap.left - pr.left, overlap.top - pr.top, SRCCOPY);
+    }
+}
+
+void FormControls::RepaintLabelsOver(HWND parent, const RECT& rect) const {
+    for (const StaticControl* control : creationOrder_) {
+        if (control->role() != StaticControl::Role::Label || ::GetParent(control->hwnd()) != parent) continue;
+        const RECT lr = ChildRect(control->hwnd());
+        RECT overlap;
+        if (::IntersectRect(&overlap, &lr, &rect)) ::InvalidateRect(control->hwnd(), nullptr, FALSE);
+    }
+}
+
+void AddListColumns(HWND listView, std::span<const ColumnSpec> columns) {
+    int index = 0;
+    for (const ColumnSpec& column : columns) {
+        LVCOLUMNW lvc{};
+        lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        lvc.fmt = column.format;
+        lvc.cx = column.width;
+        lvc.pszText = const_cast<wchar_t*>(column.caption);
+        lvc.iSubItem = index;
+        ListView_InsertColumn(listView, index, &lvc);
+        ++index;
+    }
+}
+
+}  // namespace taliveer

@@ -1,0 +1,62 @@
+// Builds a form's child controls from its layout table and keeps them: ids to windows,
+// labels and pictures, click handlers. It is also the backdrop of the form's labels: what
+// lies behind a label is its parent's background and the visible pictures created before it.
+#pragma once
+
+#include "ui/fonts.h"
+#include "ui/layout.h"
+#include "ui/static_control.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace taliveer {
+
+class FormControls : public Backdrop {
+public:
+    using PageFactory = std::function<HWND(const ControlSpec& spec, HWND parent)>;
+
+    FormControls(HWND form, const FontSet& fonts);
+
+    // `formBackground` is painted behind labels that sit directly on the form, page
+    // labels get white. Pages are made by `makePage`.
+    // `laterOnTop`: each new control is put above the earlier ones (the main window's paint
+    // order); otherwise the system's order is kept, which is also the dialogs' tab order.
+    void Build(std::span<const ControlSpec> specs, COLORREF formBackground, bool laterOnTop,
+               const PageFactory& makePage = {});
+
+    HWND Hwnd(int id) const;
+    StaticControl& Static(int id) const;
+    bool Has(int id) const { return windows_.count(id) != 0; }
+
+    // Handlers for STN_CLICKED / BN_CLICKED of a control, by id.
+    void OnClick(int id, std::function<void()> handler) { clicks_[id] = std::move(handler); }
+    // Dispatches a WM_COMMAND; true when a handler ran.
+    bool Command(WPARAM wParam) const;
+
+    void PaintBehind(HDC dc, const StaticControl& control) const override;
+
+    // Re-paints the labels lying over `rect` (parent coordinates of `parent`), after a
+    // picture under them moved or changed.
+    void RepaintLabelsOver(HWND parent, const RECT& rect) const;
+
+private:
+    HWND form_;
+    const FontSet& fonts_;
+    COLORREF formBackground_ = RGB(255, 255, 255);
+    std::map<int, HWND> windows_;
+    std::map<int, std::unique_ptr<StaticControl>> statics_;
+    std::vector<const StaticControl*> creationOrder_;
+    std::map<int, std::function<void()>> clicks_;
+};
+
+// Puts the columns of a table into a report-style list view.
+void AddListColumns(HWND listView, std::span<const ColumnSpec> columns);
+
+// Window rectangle of a child in its parent's client coordinates.
+RECT ChildRect(HWND child);
+
+}  // namespace taliveer
