@@ -5,7 +5,7 @@
 set -euo pipefail
 
 prefix="${1:-${HOME}/.cache/taliveer/prefix}"
-stamp="$prefix/.taliveer-ready-v1"
+stamp="$prefix/.taliveer-ready-v2"
 [[ -f "$stamp" ]] && exit 0
 
 rm -rf "$prefix"

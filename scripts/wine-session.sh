@@ -1,0 +1,59 @@
+# Sourced by the scripts that run Windows programs: a throwaway Wine prefix copied from the
+# prepared one, an Xvfb display (its framebuffer readable for screenshots) and one
+# persistent wineserver. `wine_session_stop` ends all of it; callers trap it on EXIT.
+
+TALIVEER_ROOT="${TALIVEER_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+TALIVEER_PREFIX_CACHE="${TALIVEER_PREFIX_CACHE:-${HOME}/.cache/taliveer/prefix}"
+
+wine_session_start() {
+  local desktop="${1:-}"
+  bash "$TALIVEER_ROOT/scripts/prepare-prefix.sh" "$TALIVEER_PREFIX_CACHE"
+  TALIVEER_SESSION_DIR="$(mktemp -d /tmp/taliveer-session.XXXXXX)"
+  cp -a "$TALIVEER_PREFIX_CACHE" "$TALIVEER_SESSION_DIR/prefix"
+  export WINEPREFIX="$TALIVEER_SESSION_DIR/prefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  export TALIVEER_FBDIR="$TALIVEER_SESSION_DIR"
+
+  local display=90
+  while [[ -e "/tmp/.X${display}-lock" || -e "/tmp/.X11-unix/X${display}" ]]; do
+    display=$((display + 1))
+  done
+  Xvfb ":${display}" -screen 0 1280x1024x24 -fbdir "$TALIVEER_SESSION_DIR" -nolisten tcp \
+    >"$TALIVEER_SESSION_DIR/xvfb.log" 2>&1 &
+  TALIVEER_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [[ -S "/tmp/.X11-unix/X${display}" ]] && break
+    sleep 0.1
+  done
+  if [[ ! -S "/tmp/.X11-unix/X${display}" ]]; then
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":${display}"
+
+  timeout 60 wineserver -p
+  if [[ -n "$desktop" ]]; then
+    # Every program of the session runs inside one virtual desktop: windows get no X11
+    # toplevel of their own (fast to create and destroy, dialogs stay in front).
+    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
+  fi
+}
+
+wine_session_stop() {
+  if [[ -n "${WINEPREFIX:-}" ]]; then
+    timeout 30 wineserver -k >/dev/null 2>&1 || true
+    timeout 30 wineserver -w >/dev/null 2>&1 || true
+  fi
+  if [[ -n "${TALIVEER_XVFB_PID:-}" ]]; then
+    kill "$TALIVEER_XVFB_PID" 2>/dev/null || true
+    wait "$TALIVEER_XVFB_PID" 2>/dev/null || true
+    TALIVEER_XVFB_PID=
+  fi
+  if [[ -n "${TALIVEER_SESSION_DIR:-}" && -d "$TALIVEER_SESSION_DIR" ]]; then
+    rm -rf "$TALIVEER_SESSION_DIR"
+    TALIVEER_SESSION_DIR=
+  fi
+}

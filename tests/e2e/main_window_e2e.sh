@@ -1,0 +1,114 @@
+#!/bin/bash
+# End to end: the real Taliveer.exe in the Wine session's virtual desktop, driven with the
+# mouse through xdotool; window state read with winprobe and from screenshots.
+# Usage: main_window_e2e.sh TALIVEER_EXE WINPROBE_EXE OUT_DIR
+set -uo pipefail
+exe="$1"
+probe="$2"
+out="$3"
+mkdir -p "$out"
+: "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
+
+failures=0
+passes=0
+check() {  # check NAME EXPECTED ACTUAL
+  if [[ "$2" == "$3" ]]; then
+    passes=$((passes + 1))
+  else
+    echo "FAIL: $1: expected '$2', got '$3'"
+    failures=$((failures + 1))
+  fi
+}
+probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+shot() { convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/$1.png"; }
+pixel() {  # pixel X Y -> "r,g,b"
+  convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" -format '%[fx:int(255*p{'"$1,$2"'}.r)],%[fx:int(255*p{'"$1,$2"'}.g)],%[fx:int(255*p{'"$1,$2"'}.b)]' info:
+}
+settle() { sleep "${1:-0.6}"; }
+
+cleanup() {
+  probe close >/dev/null 2>&1
+  [[ -n "${app:-}" ]] && { sleep 1; kill "$app" 2>/dev/null; }
+}
+trap cleanup EXIT
+
+timeout 120 wine "$exe" &
+app=$!
+if ! probe wait 60 >/dev/null; then
+  echo "FAIL: the window did not appear"
+  exit 1
+fi
+settle 1.5
+read -r left top width height <<<"$(probe rect)"
+check "window size" "720x540" "${width}x${height}"
+shot start
+
+# The corner pixels are outside the window: the desktop shows through.
+desktop="$(pixel 5 1000)"
+check "top-left corner shows the desktop" "$desktop" "$(pixel "$left" "$top")"
+check "bottom-right corner shows the desktop" "$desktop" "$(pixel $((left + 719)) $((top + 539)))"
+header="$(pixel $((left + 300)) $((top + 5)))"
+[[ "$header" != "$desktop" ]] && passes=$((passes + 1)) || { echo "FAIL: header not drawn"; failures=$((failures + 1)); }
+check "autostart page in front" "1" "$(probe front)"
+
+# Drag by the top band.
+xdotool mousemove $((left + 300)) $((top + 20)) mousedown 1
+for step in 10 20 30 40 50; do xdotool mousemove $((left + 300 + step)) $((top + 20 + step)); sleep 0.05; done
+xdotool mouseup 1
+settle
+read -r left2 top2 _ _ <<<"$(probe rect)"
+check "dragged by (50, 50)" "$((left + 50)),$((top + 50))" "$left2,$top2"
+left=$left2
+top=$top2
+
+# Pressing below the band (the tab strip) does not move the window.
+xdotool mousemove $((left + 100)) $((top + 75)) mousedown 1 mousemove $((left + 150)) $((top + 120)) mouseup 1
+settle
+check "no drag from the tab strip" "$left,$top" "$(probe rect | awk '{print $1","$2}')"
+
+# Tabs: click "卸载" then "关联".
+xdotool mousemove $((left + 350)) $((top + 78)) click 1
+settle
+check "uninstall page in front" "2" "$(probe front)"
+check "highlight under tab 2" "280" "$(probe child 1004 | awk '{print $1}')"
+xdotool mousemove $((left + 638)) $((top + 78)) click 1
+settle
+check "associations page in front" "4" "$(probe front)"
+check "highlight under tab 4" "568" "$(probe child 1004 | awk '{print $1}')"
+shot tab4
+
+# Hover: the "编辑" button of page 4 lights up, its neighbour then takes over.
+xdotool mousemove $((left + 16 + 350 + 40)) $((top + 100 + 394 + 13))
+settle
+check "button lit under the mouse" "1" "$(probe child 2422 | awk '{print $5}')"
+shot hover
+xdotool mousemove $((left + 16 + 518 + 40)) $((top + 100 + 394 + 13))
+settle
+check "neighbour lit" "1" "$(probe child 2432 | awk '{print $5}')"
+check "first back to normal" "0" "$(probe child 2422 | awk '{print $5}')"
+
+# Minimise with "_", then a second start brings the window back and exits with 0.
+xdotool mousemove $((left + 672)) $((top + 14)) click 1
+settle
+check "minimised" "1" "$(probe iconic)"
+timeout 60 wine "$exe"
+check "second start exits with 0" "0" "$?"
+settle 1
+check "restored by the second start" "0" "$(probe iconic)"
+shot restored
+
+# Close with "x".
+read -r left top _ _ <<<"$(probe rect)"
+xdotool mousemove $((left + 699)) $((top + 16)) click 1
+for _ in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$app" 2>/dev/null; then
+  echo "FAIL: the close label did not end the program"
+  failures=$((failures + 1))
+else
+  passes=$((passes + 1))
+  app=
+fi
+
+echo "screenshots in $out"
+echo "e2e: $passes passed, $failures failed"
+[[ $failures -eq 0 ]]
