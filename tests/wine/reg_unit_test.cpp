@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 namespace taliveer {
@@ -272,6 +273,55 @@ TEST(RegUnitViewsUser, CurrentUserSoftwareIsTheSameInBothViews) {
     ReadValueNames(HKEY_CURRENT_USER, k.Path(), a);
     ReadValueNames64(HKEY_CURRENT_USER, k.Path(), b);
     EXPECT_EQ(a, b);
+}
+
+}  // namespace
+}  // namespace taliveer
+
+#include <sddl.h>
+
+namespace taliveer {
+namespace {
+
+// A key that the user may read but not change, as HKLM is for a user without
+// administrator rights: the read operations still see it.
+TEST(RegUnitRights, ReadOperationsNeedOnlyReadAccess) {
+    test::ScratchKey k(HKEY_CURRENT_USER, kUserScratch);
+    k.SetString(L"ro\\child", L"v", L"1");
+    k.SetString(L"ro", L"name", L"  value ");
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &sd, nullptr));
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, (k.Path() + L"\\ro").c_str(), 0, WRITE_DAC, &key), ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+    ::RegCloseKey(key);
+    ::LocalFree(sd);
+
+    HKEY full = nullptr;
+    const bool enforced = ::RegOpenKeyExW(HKEY_CURRENT_USER, (k.Path() + L"\\ro").c_str(), 0, KEY_ALL_ACCESS, &full) != ERROR_SUCCESS;
+    if (full) ::RegCloseKey(full);
+
+    const std::wstring ro = k.Path() + L"\\ro";
+    StringList names;
+    EXPECT_EQ(ReadKeyNames(HKEY_CURRENT_USER, ro, names), 1);
+    EXPECT_EQ(ReadKeyNames64(HKEY_CURRENT_USER, ro, names), 1);
+    EXPECT_EQ(ReadValueNames(HKEY_CURRENT_USER, ro, names), 1);
+    EXPECT_EQ(ReadValueNames64(HKEY_CURRENT_USER, ro, names), 1);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, ro, L"name"), L"value");
+    EXPECT_EQ(ReadRegString64(HKEY_CURRENT_USER, ro, L"name"), L"value");
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, ro, L"name"));
+    EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, ro));
+    if (enforced) {
+        EXPECT_FALSE(DeleteRegValue(HKEY_CURRENT_USER, ro, L"name"));  // writes keep their rights
+    }
+
+    // Give the key back so that the scratch key can be removed.
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KA;;;WD)", SDDL_REVISION_1, &sd, nullptr));
+    ::RegOpenKeyExW(HKEY_CURRENT_USER, ro.c_str(), 0, WRITE_DAC, &key);
+    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
+    ::RegCloseKey(key);
+    ::LocalFree(sd);
+    std::printf("registry access checks %s by this platform\n", enforced ? "are enforced" : "are not enforced");
 }
 
 }  // namespace

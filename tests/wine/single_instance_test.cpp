@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace taliveer {
@@ -104,6 +105,54 @@ TEST(SingleInstance, FirstStartCreatesTheMutexAndItGoesWithTheProcess) {
     mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, L"Taliveer");
     EXPECT_EQ(mutex, nullptr);
     if (mutex) ::CloseHandle(mutex);
+}
+
+}  // namespace
+}  // namespace taliveer
+
+namespace taliveer {
+namespace {
+
+// The executable's own resources: what the manifest asks of Windows, and the skins.
+class ProgramResources : public testing::Test {
+protected:
+    void SetUp() override {
+        module_ = ::LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module_, nullptr);
+    }
+    void TearDown() override {
+        if (module_) ::FreeLibrary(module_);
+    }
+    std::string Resource(const wchar_t* name, const wchar_t* type) {
+        HRSRC info = ::FindResourceW(module_, name, type);
+        if (!info) return {};
+        const auto* data = static_cast<const char*>(::LockResource(::LoadResource(module_, info)));
+        return std::string(data, ::SizeofResource(module_, info));
+    }
+    HMODULE module_ = nullptr;
+};
+
+TEST_F(ProgramResources, ManifestAsksForCommonControls6AndTheHighestAvailableLevel) {
+    const std::string manifest = Resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+    // Without it, Windows would quietly send the machine-wide writes of a legacy 32-bit
+    // program into a per-user store and report success.
+    EXPECT_NE(manifest.find("requestedExecutionLevel level=\"highestAvailable\""), std::string::npos);
+}
+
+TEST_F(ProgramResources, ButtonSkinsAre161By26TwentyFourBitBitmapFiles) {
+    for (const wchar_t* name : {L"BUTTONA", L"BUTTONB"}) {
+        const std::string file = Resource(name, MAKEINTRESOURCEW(10));
+        ASSERT_GT(file.size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
+        EXPECT_EQ(file.substr(0, 2), "BM");
+        BITMAPINFOHEADER header;
+        std::memcpy(&header, file.data() + sizeof(BITMAPFILEHEADER), sizeof header);
+        EXPECT_EQ(header.biWidth, 161);
+        EXPECT_EQ(header.biHeight, 26);
+        EXPECT_EQ(header.biBitCount, 24);
+    }
+    EXPECT_FALSE(Resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)).empty());  // version
 }
 
 }  // namespace
