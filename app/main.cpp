@@ -27,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         }
         form.Show(showCommand == SW_SHOWDEFAULT ? SW_SHOWNORMAL : showCommand);
         exitCode = state.Loop.Run();
-        state.ShellLink = {};
+        state.ShellLink.Release();
     }
     if (SUCCEEDED(com)) ::CoUninitialize();
     return exitCode;

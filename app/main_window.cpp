@@ -145,11 +145,7 @@ void TForm1::CreateForm() {
     }
 
     // 15. The shell-link reader. Without it shortcuts read as unreadable.
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                     state_.ShellLink.Object.put_void()))) {
-        state_.ShellLink.Link = state_.ShellLink.Object.As<IShellLinkW>(IID_IShellLinkW);
-        state_.ShellLink.File = state_.ShellLink.Object.As<IPersistFile>(IID_IPersistFile);
-    }
+    state_.ShellLink.Create();
 
     // 16-18.
     state_.BackingList = std::make_unique<StringList>();

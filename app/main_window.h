@@ -53,6 +53,7 @@ public:
     // What the window shows, for the pages and for tests.
     FormControls& Controls() { return *controls_; }
     HIMAGELIST ImageList1() const { return imageList1_.get(); }
+    const AutostartPage& Autostart() const { return *autostart_; }
     bool Panel3TimerOn() const { return panel3TimerOn_; }
     bool ButtonLit(int page, int button) const;
     int PageInFront() const;

@@ -2,35 +2,18 @@
 // window's CreateForm, reached by the pages through the main window.
 #pragma once
 
+#include "services/file_icon.h"
 #include "services/reg_unit.h"
+#include "services/shortcut_reader.h"
 #include "services/unique_handle.h"
 #include "ui/confirm_box.h"
 #include "ui/info_box.h"
 #include "ui/message_loop.h"
 
-#include <objidl.h>
-#include <shobjidl.h>
-
 #include <memory>
 #include <string>
 
 namespace taliveer {
-
-// The one 16 x 16 icon that each row's icon lookup fills before the row adds it to
-// ImageList1.
-struct RowIconSlot {
-    int Width = 0;
-    int Height = 0;
-    UniqueHIcon Icon;
-};
-
-// One shell-link object read through two of its interfaces.
-struct ShellLinkReader {
-    ComPtr<IUnknown> Object;
-    ComPtr<IShellLinkW> Link;
-    ComPtr<IPersistFile> File;
-    bool Ready() const { return Link && File; }
-};
 
 struct SharedState {
     UINT RestoreMessage = 0;

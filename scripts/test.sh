@@ -12,6 +12,16 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native --timeout 300
 
+echo "== fuzzing the pure rules (libFuzzer, 1,000,000 inputs each)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+mkdir -p build/fuzz/corpus
+for target in build/fuzz/tests/*_fuzz; do
+  name="$(basename "$target")"
+  mkdir -p "build/fuzz/corpus/$name"
+  timeout 900 "$target" -runs=1000000 -max_len=512 "build/fuzz/corpus/$name" 2>&1 | tail -n 2
+done
+
 echo "== Windows build (mingw-w64 i686) and tests under Wine"
 source scripts/wine-session.sh
 trap wine_session_stop EXIT

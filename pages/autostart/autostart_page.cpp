@@ -1,10 +1,77 @@
 #include "pages/autostart/autostart_page.h"
 
+#include "app/main_layout.h"
+#include "pages/autostart/autostart_gather.h"
+#include "pages/autostart/autostart_text.h"
+#include "services/file_icon.h"
+
+#include <commctrl.h>
+
 namespace taliveer {
+namespace {
+
+class ListSink : public AutostartSink {
+public:
+    ListSink(PageContext& context, std::wstring& sources, const unsigned& generation, unsigned mine)
+        : context_(context), sources_(sources), generation_(generation), mine_(mine),
+          list_(context.controls.Hwnd(ids::InfoList(1))) {}
+
+    bool Pending() override {
+        if (!context_.state.Loop.ProcessMessages()) return false;
+        // The window closed, or a newer gather took over the list.
+        return context_.state.MainWindow != nullptr && generation_ == mine_ && context_.state.RowIcon;
+    }
+
+    void Add(const AutostartRow& row) override {
+        int image = -1;
+        if (row.hasIcon) {
+            if (HICON icon = GetFileIcon(*context_.state.RowIcon, row.iconFile)) {
+                image = ImageList_AddIcon(context_.imageList, icon);
+            }
+        }
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = ListView_GetItemCount(list_);
+        item.pszText = const_cast<wchar_t*>(row.caption.c_str());
+        item.iImage = image;
+        const int index = ListView_InsertItem(list_, &item);
+        ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(row.command.c_str()));
+        ListView_SetItemText(list_, index, 2, const_cast<wchar_t*>(row.access.c_str()));
+        sources_.push_back(row.digit);
+    }
+
+private:
+    PageContext& context_;
+    std::wstring& sources_;
+    const unsigned& generation_;
+    unsigned mine_;
+    HWND list_;
+};
+
+}  // namespace
 
 void AutostartPage::Panel1Enter() {
-    ClearPage(context_, 1);
+    const unsigned mine = ++generation_;
+    SharedState& state = context_.state;
+    ListView_DeleteAllItems(context_.controls.Hwnd(ids::InfoList(1)));
+    ImageList_RemoveAll(context_.imageList);
+    autostartSources_.clear();
     context_.bringToFront(1);
+
+    AutostartEnvironment env;
+    env.userName = state.UserName;
+    env.userStartupFolder = state.UserStartupFolder;
+    env.commonStartupFolder = state.CommonStartupFolder;
+    env.prefixes = {state.WindowsFolder, state.ProfileFolder};
+    env.upperCase = &LocaleUpperCase;
+    env.shortcuts = &state.ShellLink;
+
+    ListSink sink(context_, autostartSources_, generation_, mine);
+    const AutostartTotals totals = GatherAutostart(env, sink);
+    if (!totals.completed) return;
+
+    context_.controls.Static(ids::InfoLabel(1)).SetText(AutostartCountText(totals.rows, totals.disabled));
+    ::ShowWindow(context_.controls.Hwnd(ids::UndoLabel(1)), DirectoryExists(state.UndoFolder) ? SW_SHOW : SW_HIDE);
 }
 
 }  // namespace taliveer

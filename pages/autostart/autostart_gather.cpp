@@ -1,0 +1,122 @@
+#include "pages/autostart/autostart_gather.h"
+
+#include "pages/autostart/autostart_text.h"
+#include "services/file_icon.h"
+#include "services/reg_unit.h"
+
+#include <objbase.h>
+
+namespace taliveer {
+namespace {
+
+class Gatherer {
+public:
+    Gatherer(const AutostartEnvironment& env, AutostartSink& sink) : env_(env), sink_(sink) {}
+
+    AutostartTotals Run() {
+        // Procedure A for 1-4, B for 5, A for 6-7, C for 8-9; digits 1 and 2 in the
+        // default view, everything else in the 64-bit view.
+        if (ValueKey(HKEY_CURRENT_USER, kRunKey, false, env_.userName, L'1') &&
+            ValueKey(HKEY_CURRENT_USER, kRunOnceKey, false, env_.userName, L'2') &&
+            ValueKey(HKEY_LOCAL_MACHINE, kRunKey, true, kAllUsers, L'3') &&
+            ValueKey(HKEY_LOCAL_MACHINE, kRunOnceKey, true, kAllUsers, L'4') && DisabledItems() &&
+            ValueKey(HKEY_CURRENT_USER, kWow64RunKey, true, env_.userName, L'6') &&
+            ValueKey(HKEY_LOCAL_MACHINE, kWow64RunKey, true, kAllUsers, L'7') &&
+            StartupFolder(env_.userStartupFolder, env_.userName, L'8') &&
+            StartupFolder(env_.commonStartupFolder, kAllUsers, L'9')) {
+            return totals_;
+        }
+        totals_.completed = false;
+        return totals_;
+    }
+
+private:
+    void AddRow(AutostartRow row) {
+        sink_.Add(row);
+        ++totals_.rows;
+    }
+
+    std::wstring IconFileOf(const std::wstring& command) const {
+        return ExtractProgramFile(command, env_.prefixes, env_.upperCase);
+    }
+
+    bool ValueKey(HKEY root, const wchar_t* path, bool view64, const std::wstring& access, wchar_t digit) {
+        StringList names;
+        view64 ? ReadValueNames64(root, path, names) : ReadValueNames(root, path, names);
+        for (const std::wstring& name : names) {
+            if (!sink_.Pending()) return false;
+            if (name.empty()) continue;  // the key's default value
+            AutostartRow row;
+            row.caption = name;
+            row.command = view64 ? ReadRegString64(root, path, name) : ReadRegString(root, path, name);
+            row.access = access;
+            row.digit = digit;
+            row.hasIcon = true;
+            row.iconFile = IconFileOf(row.command);
+            AddRow(std::move(row));
+        }
+        return true;
+    }
+
+    bool DisabledItems() {
+        StringList names;
+        ReadKeyNames64(HKEY_LOCAL_MACHINE, kMsConfigKey, names);
+        for (const std::wstring& name : names) {
+            if (!sink_.Pending()) return false;
+            AutostartRow row;
+            row.caption = name;
+            row.command = ReadRegString64(HKEY_LOCAL_MACHINE, std::wstring(kMsConfigKey) + name, L"command");
+            row.access = kDisabled;
+            row.digit = L'5';
+            row.hasIcon = true;
+            row.iconFile = IconFileOf(row.command);
+            ++totals_.disabled;
+            AddRow(std::move(row));
+        }
+        return true;
+    }
+
+    bool StartupFolder(const std::wstring& folder, const std::wstring& access, wchar_t digit) {
+        if (folder.empty() || !DirectoryExists(folder)) return true;
+        const std::wstring pattern = folder + L"*.lnk";  // the folder ends with a backslash
+        WIN32_FIND_DATAW found{};
+        UniqueFindHandle search(::FindFirstFileW(pattern.c_str(), &found));
+        if (!search) return true;
+
+        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const ScopeExit uninitialise([com] {
+            if (SUCCEEDED(com)) ::CoUninitialize();
+        });
+        do {
+            if (!sink_.Pending()) return false;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            const std::wstring name(found.cFileName);
+            if (!IsShortcutName(name)) continue;
+            AutostartRow row;
+            row.caption = name;
+            row.access = access;
+            row.digit = digit;
+            if (env_.shortcuts) {
+                if (auto target = env_.shortcuts->ReadTarget(folder + name)) {
+                    row.command = *target;
+                    row.hasIcon = true;
+                    row.iconFile = *target;  // the target as it is, without the command-line rules
+                }
+            }
+            AddRow(std::move(row));
+        } while (::FindNextFileW(search.get(), &found));
+        return true;
+    }
+
+    const AutostartEnvironment& env_;
+    AutostartSink& sink_;
+    AutostartTotals totals_;
+};
+
+}  // namespace
+
+AutostartTotals GatherAutostart(const AutostartEnvironment& env, AutostartSink& sink) {
+    return Gatherer(env, sink).Run();
+}
+
+}  // namespace taliveer

@@ -1,0 +1,29 @@
+// The icon of the file a row names: its first icon, or the stock program icon.
+#pragma once
+
+#include "services/unique_handle.h"
+
+#include <string>
+
+namespace taliveer {
+
+// The one 16 x 16 icon that each row's lookup fills; the caller adds it to the image list
+// (which copies it) before the next lookup replaces it.
+struct RowIconSlot {
+    int Width = 0;
+    int Height = 0;
+    UniqueHIcon Icon;
+};
+
+// Fills `slot` with the first icon of `path` when that names an existing file and the shell
+// gives an icon for it; otherwise with icon 2 of shell32.dll. Returns the icon (possibly
+// none when even the stock icon cannot be loaded).
+HICON GetFileIcon(RowIconSlot& slot, const std::wstring& path);
+
+bool FileExists(const std::wstring& path);
+bool DirectoryExists(const std::wstring& path);
+
+// Upper-cases with the user's locale (the system's own rules, beyond ASCII).
+std::wstring LocaleUpperCase(std::wstring_view text);
+
+}  // namespace taliveer
