@@ -88,7 +88,9 @@ TEST_F(MainWindowTest, StartsOnTheAutostartTabWithEveryControlInPlace) {
         // Count labels: right edge at 678; start text until the page is gathered (the
         // autostart page is, at start-up).
         EXPECT_EQ(Rect(ids::InfoLabel(page)).right, 678);
-        if (page != 1) EXPECT_EQ(form_->Controls().Static(ids::InfoLabel(page)).Text(), InfoLabelStartText(page));
+        if (page != 1) {
+            EXPECT_EQ(form_->Controls().Static(ids::InfoLabel(page)).Text(), InfoLabelStartText(page));
+        }
         EXPECT_EQ(ListView_GetImageList(Hwnd(ids::InfoList(page)), LVSIL_SMALL), form_->ImageList1());
         const DWORD ex = ListView_GetExtendedListViewStyle(Hwnd(ids::InfoList(page)));
         EXPECT_TRUE(ex & LVS_EX_DOUBLEBUFFER);
