@@ -11,11 +11,13 @@
 namespace taliveer::bench {
 void StartupBench();
 void RegionBench();
+void AutostartBench();
 
 const std::vector<Benchmark>& AllBenchmarks() {
     static const std::vector<Benchmark> all{
         {"startup", &StartupBench},
         {"region", &RegionBench},
+        {"autostart", &AutostartBench},
     };
     return all;
 }

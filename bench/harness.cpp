@@ -24,6 +24,17 @@ double MedianMs(int runs, const std::function<void()>& body, const std::function
     return times.empty() ? 0.0 : times[times.size() / 2];
 }
 
+std::pair<double, double> MedianMsPaired(int runs, const std::function<void()>& a, const std::function<void()>& b) {
+    std::vector<double> ta, tb;
+    for (int i = 0; i < runs; ++i) {
+        ta.push_back(MedianMs(1, a));
+        tb.push_back(MedianMs(1, b));
+    }
+    std::sort(ta.begin(), ta.end());
+    std::sort(tb.begin(), tb.end());
+    return {ta[ta.size() / 2], tb[tb.size() / 2]};
+}
+
 void Print(const std::string& name, double value, const std::string& unit) {
     std::printf("%-58s %10.3f %s\n", name.c_str(), value, unit.c_str());
     std::fflush(stdout);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,10 @@ namespace taliveer::bench {
 // Median wall time of `runs` calls of `body`, in milliseconds. `setup` runs before each call
 // outside the timing.
 double MedianMs(int runs, const std::function<void()>& body, const std::function<void()>& setup = {});
+
+// Medians of two bodies measured in alternation (a, b, a, b, ...), so that drifts of the
+// machine touch both alike.
+std::pair<double, double> MedianMsPaired(int runs, const std::function<void()>& a, const std::function<void()>& b);
 
 void Print(const std::string& name, double value, const std::string& unit);
 void PrintRatio(const std::string& name, double measured, double floor);

@@ -6,11 +6,18 @@
 //   winprobe child ID         a child's rectangle in the window: left top width height visible
 //   winprobe iconic           1 when minimised
 //   winprobe close            ask the window to close
+//   winprobe rows ID COLUMNS  the rows of a list view, one line each, cells between tabs (UTF-8)
+//   winprobe shortcut FILE TARGET   write a shortcut (for setting up a test)
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shobjidl.h>
+#include <shlguid.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -23,6 +30,63 @@ HWND FindChild(HWND parent, int id) {
         if (HWND found = FindChild(child, id)) return found;
     }
     return nullptr;
+}
+
+void PrintUtf8(const std::wstring& text) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+// Reads a list view of another process through memory allocated in that process.
+int PrintRows(HWND list, int columns) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(list, &pid);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    constexpr int kChars = 1024;
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring line;
+        for (int c = 0; c < columns; ++c) {
+            LVITEMW item{};
+            item.iSubItem = c;
+            item.pszText = remoteText;
+            item.cchTextMax = kChars;
+            ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
+            wchar_t text[kChars] = {};
+            ::ReadProcessMemory(process, remoteText, text, sizeof text - sizeof(wchar_t), nullptr);
+            if (c) line += L'\t';
+            line += text;
+        }
+        line += L'\n';
+        PrintUtf8(line);
+    }
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    ::CloseHandle(process);
+    return 0;
+}
+
+int MakeShortcut(const wchar_t* file, const wchar_t* target) {
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    int rc = 1;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                     reinterpret_cast<void**>(&link)))) {
+        link->SetPath(target);
+        IPersistFile* persist = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+            if (SUCCEEDED(persist->Save(file, TRUE))) rc = 0;
+            persist->Release();
+        }
+        link->Release();
+    }
+    ::CoUninitialize();
+    return rc;
 }
 
 }  // namespace
@@ -39,6 +103,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 1;
     }
+    if (command == L"shortcut" && argc > 3) return MakeShortcut(argv[2], argv[3]);
     HWND w = MainWindow();
     if (!w) {
         std::fputs("no window\n", stderr);
@@ -65,6 +130,9 @@ int wmain(int argc, wchar_t** argv) {
         ::MapWindowPoints(HWND_DESKTOP, w, reinterpret_cast<POINT*>(&r), 2);
         std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
                     ::IsWindowVisible(child) ? 1 : 0);
+    } else if (command == L"rows" && argc > 3) {
+        HWND list = FindChild(w, _wtoi(argv[2]));
+        return list ? PrintRows(list, _wtoi(argv[3])) : 1;
     } else if (command == L"iconic") {
         std::printf("%d\n", ::IsIconic(w) ? 1 : 0);
     } else if (command == L"close") {

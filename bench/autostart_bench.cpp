@@ -1,0 +1,143 @@
+// The autostart page with 500 Run values and 100 Startup shortcuts: the whole gather, the
+// time to its first row, and the floor (the same registry reads and shortcut loads, one
+// icon extraction and image-list add per row, no list view).
+#include "app/main_layout.h"
+#include "app/main_window.h"
+#include "bench/harness.h"
+#include "pages/autostart/autostart_text.h"
+#include "services/command_line.h"
+#include "services/file_icon.h"
+#include "services/reg_unit.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+namespace taliveer::bench {
+namespace {
+
+constexpr int kValues = 500;
+constexpr int kShortcuts = 100;
+const std::wstring kBenchRun = std::wstring(kRunKey);
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return t;
+}
+double MsBetween(LARGE_INTEGER a, LARGE_INTEGER b) {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// Notes when the list view gets its first row.
+LARGE_INTEGER g_firstRow{};
+LRESULT CALLBACK WatchInsert(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == LVM_INSERTITEMW && g_firstRow.QuadPart == 0) g_firstRow = Now();
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void Setup(const std::wstring& startup, const std::wstring& windows) {
+    for (int i = 0; i < kValues; ++i) {
+        const std::wstring program = (i % 2) ? windows + L"notepad.exe" : L"C:\\Program Files\\Vendor " +
+                                                                              std::to_wstring(i) + L"\\app.exe";
+        WriteRegString(HKEY_CURRENT_USER, kBenchRun, L"TalBench" + std::to_wstring(i), L"\"" + program + L"\" /start");
+    }
+    ::SHCreateDirectoryExW(nullptr, startup.c_str(), nullptr);
+    ComPtr<IShellLinkW> link;
+    ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void());
+    ComPtr<IPersistFile> file = link.As<IPersistFile>(IID_IPersistFile);
+    link->SetPath((windows + L"regedit.exe").c_str());
+    for (int i = 0; i < kShortcuts; ++i) {
+        file->Save((startup + L"TalBench" + std::to_wstring(i) + L".lnk").c_str(), TRUE);
+    }
+}
+
+void Teardown(const std::wstring& startup) {
+    for (int i = 0; i < kValues; ++i) DeleteRegValue(HKEY_CURRENT_USER, kBenchRun, L"TalBench" + std::to_wstring(i));
+    for (int i = 0; i < kShortcuts; ++i) ::DeleteFileW((startup + L"TalBench" + std::to_wstring(i) + L".lnk").c_str());
+}
+
+}  // namespace
+
+void AutostartBench() {
+    const bool hadSettings = RegKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
+    auto state = std::make_unique<SharedState>();
+    auto form = std::make_unique<TForm1>(*state);
+    form->Create();
+    form->Show(SW_SHOWNOACTIVATE);
+    state->Loop.ProcessMessages();
+    Setup(state->UserStartupFolder, state->WindowsFolder);
+
+    HWND list = form->Controls().Hwnd(ids::InfoList(1));
+    ::SetWindowSubclass(list, &WatchInsert, 1, 0);
+    std::vector<double> firstRow;
+    // First row: the last run's figure is representative; take it from a few more.
+    for (int i = 0; i < 5; ++i) {
+        g_firstRow = {};
+        const LARGE_INTEGER clicked = Now();
+        form->TabLabel1Click();
+        firstRow.push_back(MsBetween(clicked, g_firstRow));
+    }
+    std::sort(firstRow.begin(), firstRow.end());
+    ::RemoveWindowSubclass(list, &WatchInsert, 1);
+    const double paint = MedianMs(21, [&] {
+        ::InvalidateRect(list, nullptr, FALSE);
+        ::UpdateWindow(list);
+    });
+    const int rows = ListView_GetItemCount(list);
+
+    // The floor: the same reads and icons, without the page.
+    UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
+    RowIconSlot slot;
+    const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
+    auto floorPass = [&] {
+        ImageList_RemoveAll(images.get());
+        for (const auto& [root, path, view64] :
+             {std::tuple{HKEY_CURRENT_USER, kRunKey, false}, std::tuple{HKEY_CURRENT_USER, kRunOnceKey, false},
+              std::tuple{HKEY_LOCAL_MACHINE, kRunKey, true}, std::tuple{HKEY_LOCAL_MACHINE, kRunOnceKey, true},
+              std::tuple{HKEY_CURRENT_USER, kWow64RunKey, true}, std::tuple{HKEY_LOCAL_MACHINE, kWow64RunKey, true}}) {
+            StringList names;
+            view64 ? ReadValueNames64(root, path, names) : ReadValueNames(root, path, names);
+            for (const auto& name : names) {
+                if (name.empty()) continue;
+                const std::wstring text = view64 ? ReadRegString64(root, path, name) : ReadRegString(root, path, name);
+                ImageList_AddIcon(images.get(),
+                                  GetFileIcon(slot, ExtractProgramFile(text, prefixes, &LocaleUpperCase)));
+            }
+        }
+        for (const std::wstring& folder : {state->UserStartupFolder, state->CommonStartupFolder}) {
+            WIN32_FIND_DATAW found;
+            UniqueFindHandle search(::FindFirstFileW((folder + L"*.lnk").c_str(), &found));
+            if (!search) continue;
+            do {
+                if (auto target = state->ShellLink.ReadTarget(folder + found.cFileName)) {
+                    ImageList_AddIcon(images.get(), GetFileIcon(slot, *target));
+                }
+            } while (::FindNextFileW(search.get(), &found));
+        }
+    };
+    const auto [page, floor] = MedianMsPaired(9, [&] { form->TabLabel1Click(); }, floorPass);
+
+    Print("autostart gather, " + std::to_string(rows) + " rows (median of 9, alternating with the floor)", page, "ms");
+    Print("per row", 1000.0 * page / rows, "us");
+    Print("floor: same reads + one icon per row, no list view", floor, "ms");
+    PrintRatio("autostart gather / floor", page, floor);
+    Print("click to first row in the list (median of 5)", firstRow[firstRow.size() / 2], "ms");
+    Print("one paint of the full list (median of 21)", paint, "ms");
+
+    Teardown(state->UserStartupFolder);
+    form.reset();
+    if (!hadSettings) {
+        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis\\Taliveer");
+        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
+    }
+}
+
+}  // namespace taliveer::bench
