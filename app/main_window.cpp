@@ -7,6 +7,7 @@
 #include "pages/processes/process_page.h"
 #include "pages/uninstall/uninstall_page.h"
 #include "resources/resource_ids.h"
+#include "services/program_launcher.h"
 #include "ui/bitmap_resource.h"
 #include "ui/drag_band.h"
 #include "ui/region.h"
@@ -86,6 +87,7 @@ void TForm1::ConnectHandlers() {
     c.OnClick(ids::kTopLabel3, [this] { TopLabel3Click(); });
     c.OnClick(ids::kCopyrightLabel2, [this] { CopyrightLabel2Click(); });
     for (int tab = 1; tab <= 4; ++tab) c.OnClick(ids::TabLabel(tab), [this, tab] { TabLabelClick(tab); });
+    for (int page : {1, 2, 4}) c.OnClick(ids::UndoLabel(page), [this] { UndoLabelClick(); });
 
     // Statics on the window itself let the drag band through to the window.
     for (int id : {ids::kForm1Image, ids::kTopLabel1, ids::kTopLabel2, ids::kTopLabel3, ids::kTabImage,
@@ -214,6 +216,14 @@ void TForm1::TopLabel3Click() {
 
 void TForm1::CopyrightLabel2Click() {
     ::ShellExecuteW(hwnd_, L"open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TForm1::UndoLabelClick() {
+    ::ShellExecuteW(hwnd_, L"open", state_.UndoFolder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool TForm1::RunProgram(const std::wstring& file, const std::wstring& parameters) {
+    return LaunchAndWait(file, parameters, hwnd_);
 }
 
 HRGN TForm1::RegionForTests() const {

@@ -41,6 +41,11 @@ public:
     void TopLabel2Click();
     void TopLabel3Click();
     void CopyrightLabel2Click();
+    void UndoLabelClick();
+
+    // Starts `file` with the parameters and waits until it has ended (the window repaints
+    // meanwhile but takes no input); false when it cannot be started.
+    bool RunProgram(const std::wstring& file, const std::wstring& parameters);
     void TabLabel1Click() { TabLabelClick(1); }
     void TabLabel2Click() { TabLabelClick(2); }
     void TabLabel3Click() { TabLabelClick(3); }

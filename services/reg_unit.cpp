@@ -196,7 +196,10 @@ bool DeleteRegKey(HKEY root, std::wstring_view path) {
     if (RegKeyExists(root, path)) {
         const std::wstring relative(RelativeKeyPath(path));
         DeleteSubkeys64(root, relative);
-        if (::RegDeleteKeyW(root, relative.c_str()) == ERROR_SUCCESS) return true;
+        // The key goes in the view its subkeys went in (the view every page reads and backs
+        // up); deleting it in the default view would remove the 32-bit mirror instead, with
+        // no backup, and leave the 64-bit key standing.
+        if (::RegDeleteKeyExW(root, relative.c_str(), KEY_WOW64_64KEY, 0) == ERROR_SUCCESS) return true;
     }
     return DeleteRegKey64(root, path);
 }
@@ -217,6 +220,57 @@ bool DeleteRegValue(HKEY root, std::wstring_view path, std::wstring_view valueNa
         return false;
     }
     return ::RegDeleteValueW(key.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace taliveer
+
+namespace taliveer {
+
+bool ReadValueData64(HKEY root, std::wstring_view path, std::wstring_view valueName, RegValueData& value) {
+    UniqueHKey key = OpenKey(root, path, KEY_READ | KEY_WOW64_64KEY);
+    if (!key) return false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!QueryValue(key.get(), valueName, type, data)) return false;
+    value.name = std::wstring(valueName);
+    value.type = type;
+    value.data.assign(data.begin(), data.end());
+    return true;
+}
+
+bool ReadAllValues64(HKEY root, std::wstring_view path, std::vector<RegValueData>& values) {
+    values.clear();
+    UniqueHKey key = OpenKey(root, path, KEY_READ | KEY_WOW64_64KEY);
+    if (!key) return false;
+    DWORD count = 0, longestName = 0, longestData = 0;
+    if (::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                           &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    std::vector<wchar_t> name(static_cast<size_t>(longestName) + 2);
+    std::vector<BYTE> data(static_cast<size_t>(longestData) + 2);
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataSize = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        const LSTATUS status =
+            ::RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
+        if (status == ERROR_MORE_DATA) {
+            // Grown since the count was taken: make room and read this index again.
+            name.resize(name.size() < 32768 ? 32768 : name.size());
+            data.resize(dataSize > data.size() ? dataSize : data.size() * 2);
+            if (data.size() > (1u << 28)) return false;
+            --index;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) break;
+        RegValueData value;
+        value.name.assign(name.data(), nameLength);
+        value.type = type;
+        value.data.assign(data.begin(), data.begin() + dataSize);
+        values.push_back(std::move(value));
+    }
+    return true;
 }
 
 }  // namespace taliveer

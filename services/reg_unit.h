@@ -3,6 +3,8 @@
 // the empty result. Operations ending in 64 use the 64-bit registry view.
 #pragma once
 
+#include "services/reg_script.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -39,5 +41,11 @@ bool RegValueExists(HKEY root, std::wstring_view path, std::wstring_view valueNa
 bool DeleteRegKey(HKEY root, std::wstring_view path);
 bool DeleteRegKey64(HKEY root, std::wstring_view path);
 bool DeleteRegValue(HKEY root, std::wstring_view path, std::wstring_view valueName);
+
+// For backups, in the 64-bit view: one value with its type and exact bytes (false when it
+// does not exist), and every value of a key in the registry's order (false when the key
+// cannot be opened).
+bool ReadValueData64(HKEY root, std::wstring_view path, std::wstring_view valueName, RegValueData& value);
+bool ReadAllValues64(HKEY root, std::wstring_view path, std::vector<RegValueData>& values);
 
 }  // namespace taliveer

@@ -257,11 +257,15 @@ TEST_F(RegUnitViews, AKeyOnlyInThe64BitViewIsDeletedByTheSecondStage) {
     EXPECT_FALSE(only64_.Exists(L"Gone", KEY_WOW64_64KEY));
 }
 
-TEST_F(RegUnitViews, AKeyInTheDefaultViewIsDeletedByTheFirstStage) {
-    only32_.SetString(L"Old", L"v", L"1");
-    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, path_ + L"\\Old"));
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, path_ + L"\\Old"));
-    EXPECT_FALSE(only32_.Exists(L"Old", KEY_WOW64_32KEY));
+TEST_F(RegUnitViews, TheTreeAndTheKeyGoInTheSameViewAndTheMirrorStays) {
+    // The same path in both views: the 64-bit key is removed whole, the 32-bit mirror (which
+    // no page lists and no backup holds) is left alone.
+    only64_.SetString(L"Both\\sub", L"v", L"64");
+    only64_.SetString(L"Both", L"v", L"64");
+    only32_.SetString(L"Both", L"mirror", L"32");
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, path_ + L"\\Both"));
+    EXPECT_FALSE(only64_.Exists(L"Both", KEY_WOW64_64KEY));
+    EXPECT_TRUE(only32_.Exists(L"Both", KEY_WOW64_32KEY));
 }
 
 TEST(RegUnitViewsUser, CurrentUserSoftwareIsTheSameInBothViews) {

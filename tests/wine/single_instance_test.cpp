@@ -12,17 +12,7 @@ namespace {
 
 using test::PumpUntil;
 
-std::wstring ProgramPath() {
-    const char* env = std::getenv("TALIVEER_EXE");
-    if (!env) return {};
-    std::wstring path = test::FromUtf8(env);
-    if (!path.empty() && path[0] == L'/') {  // a Unix path: Wine's Z: drive is the root
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\';
-        path = L"Z:" + path;
-    }
-    return path;
-}
+std::wstring ProgramPath() { return test::WindowsPathFromEnv("TALIVEER_EXE"); }
 
 struct Process {
     PROCESS_INFORMATION pi{};

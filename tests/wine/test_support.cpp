@@ -1,5 +1,6 @@
 #include "tests/wine/test_support.h"
 
+#include <cstdlib>
 #include <vector>
 
 namespace taliveer::test {
@@ -89,6 +90,37 @@ std::wstring FromUtf8(const std::string& text) {
     std::wstring out(static_cast<size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
     return out;
+}
+
+std::wstring WindowsPathFromEnv(const char* variable) {
+    const char* env = std::getenv(variable);
+    if (!env) return {};
+    std::wstring path = FromUtf8(env);
+    if (!path.empty() && path[0] == L'/') {
+        for (wchar_t& c : path)
+            if (c == L'/') c = L'\\';
+        path = L"Z:" + path;
+    }
+    return path;
+}
+
+int RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring line = commandLine;
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
+        return -1;
+    }
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        ::GetExitCodeProcess(pi.hProcess, &code);
+    } else {
+        ::TerminateProcess(pi.hProcess, 1);
+    }
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return static_cast<int>(code);
 }
 
 }  // namespace taliveer::test

@@ -50,4 +50,10 @@ private:
 
 std::wstring FromUtf8(const std::string& text);
 
+// A path from an environment variable; Unix paths become Wine's Z: paths.
+std::wstring WindowsPathFromEnv(const char* variable);
+
+// Runs a command line and returns its exit code (-1 when it cannot start or time runs out).
+int RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+
 }  // namespace taliveer::test

@@ -1,0 +1,72 @@
+#include "services/backup_name.h"
+
+#include <array>
+
+namespace taliveer {
+namespace {
+
+wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c; }
+
+bool IsReservedDeviceName(std::wstring_view name) {
+    // The part before the first dot counts ("nul.txt" is the device too).
+    const size_t dot = name.find(L'.');
+    std::wstring stem(name.substr(0, dot));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    for (wchar_t& c : stem) c = AsciiUpper(c);
+    static constexpr std::array<std::wstring_view, 4> plain{L"CON", L"PRN", L"AUX", L"NUL"};
+    for (auto reserved : plain)
+        if (stem == reserved) return true;
+    if (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0)) {
+        return stem[3] >= L'1' && stem[3] <= L'9';
+    }
+    return false;
+}
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+}  // namespace
+
+std::wstring CleanUninstallCaption(std::wstring_view caption) {
+    std::wstring out;
+    for (wchar_t c : caption) {
+        switch (c) {
+        case L'"': case L'[': case L']': case L'{': case L'}': break;
+        case L'\\': case L'/': case L'.': case L'<': case L'&': case L'%': out.push_back(L'_'); break;
+        case L':': case L';': case L'#': case L'*': out.push_back(L' '); break;
+        case L'>': out += L"_ "; break;
+        default: out.push_back(c); break;
+        }
+    }
+    return out;
+}
+
+std::wstring SafeFileNamePart(std::wstring_view name) {
+    std::wstring out;
+    for (wchar_t c : name) {
+        const bool forbidden = static_cast<unsigned>(c) < 32u || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
+        out.push_back(forbidden ? L'_' : c);
+    }
+    while (!out.empty() && (out.back() == L'.' || out.back() == L' ')) out.pop_back();
+    if (IsReservedDeviceName(out)) out.insert(out.begin(), L'_');
+    return out;
+}
+
+std::wstring BackupFileName(std::wstring_view folder, std::wstring_view base, std::wstring_view suffix, int n,
+                            size_t maxPathChars) {
+    const std::wstring counter = n >= 2 ? L" (" + std::to_wstring(n) + L")" : std::wstring();
+    const std::wstring tail = counter + std::wstring(suffix);
+    if (folder.size() + tail.size() > maxPathChars) return {};
+    std::wstring safeBase = SafeFileNamePart(base);
+    const size_t room = maxPathChars - folder.size() - tail.size();
+    if (safeBase.size() > room) {
+        safeBase.resize(room);
+        if (!safeBase.empty() && IsHighSurrogate(safeBase.back())) safeBase.pop_back();  // never half a character
+        safeBase = SafeFileNamePart(safeBase);  // the cut may end in a dot or space
+    }
+    std::wstring name = safeBase + tail;
+    // The whole name must be safe too (the suffix may follow a base that is now empty).
+    if (name.empty() || name.find_first_of(L"\\/") != std::wstring::npos) return {};
+    return name;
+}
+
+}  // namespace taliveer

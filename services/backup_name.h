@@ -1,0 +1,25 @@
+// Names of the backup files in the Undo folder. Pure: no name, whatever the registry
+// holds, can put a file outside the folder or collide with an older backup.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace taliveer {
+
+// The uninstall page's replacements in a display name: '"' '[' ']' '{' '}' removed; '\'
+// '/' '.' '<' '&' '%' become "_"; ':' ';' '#' '*' become " "; '>' becomes "_ ".
+std::wstring CleanUninstallCaption(std::wstring_view caption);
+
+// What Windows accepts as a file name: each of \ / : * ? " < > | and every control
+// character becomes "_", trailing dots and spaces go, and a reserved device name (CON,
+// PRN, AUX, NUL, COM1-9, LPT1-9, with or without an extension) gets a leading "_".
+std::wstring SafeFileNamePart(std::wstring_view name);
+
+// base + suffix, or base + " (n)" + suffix for n >= 2, with the base made safe and cut so
+// that folder + name stays within `maxPathChars` characters. Empty when even an empty
+// base does not fit.
+std::wstring BackupFileName(std::wstring_view folder, std::wstring_view base, std::wstring_view suffix, int n,
+                            size_t maxPathChars = 259);
+
+}  // namespace taliveer

@@ -1,0 +1,57 @@
+#include "services/backup_name.h"
+
+#include <gtest/gtest.h>
+
+namespace taliveer {
+namespace {
+
+TEST(CleanUninstallCaption, TheUninstallPagesReplacements) {
+    EXPECT_EQ(CleanUninstallCaption(L"App 1.2: Beta > Final"), L"App 1_2  Beta _  Final");
+    EXPECT_EQ(CleanUninstallCaption(L"\"Q\"[x]{y}"), L"Qxy");
+    EXPECT_EQ(CleanUninstallCaption(L"a\\b/c<d&e%f"), L"a_b_c_d_e_f");
+    EXPECT_EQ(CleanUninstallCaption(L"a;b#c*d"), L"a b c d");
+    // Left as they are: question mark, vertical bar, non-ASCII text.
+    EXPECT_EQ(CleanUninstallCaption(L"何?|"), L"何?|");
+}
+
+TEST(SafeFileNamePart, ForbiddenCharactersDeviceNamesAndTrailingDots) {
+    EXPECT_EQ(SafeFileNamePart(L"a\\b/c:d*e?f\"g<h>i|j"), L"a_b_c_d_e_f_g_h_i_j");
+    EXPECT_EQ(SafeFileNamePart(L"tab\there\x01"), L"tab_here_");
+    EXPECT_EQ(SafeFileNamePart(L"name. . ."), L"name");
+    EXPECT_EQ(SafeFileNamePart(L"..\\..\\evil"), L".._.._evil");
+    EXPECT_EQ(SafeFileNamePart(L"../../evil"), L".._.._evil");
+    EXPECT_EQ(SafeFileNamePart(L".."), L"");
+    for (const wchar_t* device : {L"CON", L"con", L"PRN", L"AUX", L"NUL", L"COM1", L"com9", L"LPT1", L"LPT9", L"nul.txt", L"CON "}) {
+        const std::wstring safe = SafeFileNamePart(device);
+        EXPECT_EQ(safe[0], L'_') << safe.size();
+    }
+    EXPECT_EQ(SafeFileNamePart(L"COM0"), L"COM0");
+    EXPECT_EQ(SafeFileNamePart(L"CONSOLE"), L"CONSOLE");
+    EXPECT_EQ(SafeFileNamePart(L"中文程序"), L"中文程序");
+}
+
+TEST(BackupFileName, CounterBeforeTheSuffixAndTheWholePathWithinTheLimit) {
+    const std::wstring folder = L"C:\\Program Files\\Taliveer\\Undo\\";
+    EXPECT_EQ(BackupFileName(folder, L"txt", L"_association.reg", 1), L"txt_association.reg");
+    EXPECT_EQ(BackupFileName(folder, L"txt", L"_association.reg", 2), L"txt (2)_association.reg");
+    EXPECT_EQ(BackupFileName(folder, L"txt", L"_association.reg", 13), L"txt (13)_association.reg");
+    EXPECT_EQ(BackupFileName(folder, L"a/b:c", L"_startup.reg", 1), L"a_b_c_startup.reg");
+
+    const std::wstring cut = BackupFileName(folder, std::wstring(500, L'x'), L"_uninstall.reg", 3);
+    EXPECT_EQ(folder.size() + cut.size(), 259u);
+    EXPECT_EQ(cut.substr(cut.size() - 18), L" (3)_uninstall.reg");
+    // A cut that ends in a dot or a space loses it.
+    const std::wstring dotted = BackupFileName(folder, std::wstring(219, L'x') + L"....", L"_u.reg", 1, 259);
+    EXPECT_NE(dotted[dotted.size() - 7], L'.');
+    // A cut never leaves half of a surrogate pair.
+    std::wstring pairs;
+    for (int i = 0; i < 200; ++i) pairs += L"\xD83D\xDE00";
+    const std::wstring halves = BackupFileName(folder, pairs, L"_s.reg", 1);
+    const size_t base = halves.size() - 6;
+    EXPECT_EQ(base % 2, 0u);
+    // No room even for the suffix: no name.
+    EXPECT_EQ(BackupFileName(std::wstring(255, L'f'), L"x", L"_uninstall.reg", 1), L"");
+}
+
+}  // namespace
+}  // namespace taliveer
