@@ -110,7 +110,7 @@ void TForm1::ConnectHandlers() {
 
     pageContext_ = std::make_unique<PageContext>(PageContext{
         state_, c, imageList1_.get(), [this](int page) { BringPageToFront(page); },
-        [this](bool on) { SetPanel3Timer(on); }});
+        [this](bool on) { SetPanel3Timer(on); }, [this] { return panel3TimerOn_; }});
     autostart_ = std::make_unique<AutostartPage>(*pageContext_);
     uninstall_ = std::make_unique<UninstallPage>(*pageContext_);
     processes_ = std::make_unique<ProcessPage>(*pageContext_);

@@ -59,6 +59,7 @@ public:
     FormControls& Controls() { return *controls_; }
     HIMAGELIST ImageList1() const { return imageList1_.get(); }
     const AutostartPage& Autostart() const { return *autostart_; }
+    ProcessPage& Processes() { return *processes_; }
     bool Panel3TimerOn() const { return panel3TimerOn_; }
     bool ButtonLit(int page, int button) const;
     int PageInFront() const;

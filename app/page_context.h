@@ -15,6 +15,7 @@ struct PageContext {
     HIMAGELIST imageList;
     std::function<void(int page)> bringToFront;
     std::function<void(bool on)> setPanel3Timer;
+    std::function<bool()> panel3TimerOn;
 };
 
 // Empties the page's list view and the shared image list and puts the count label back to

@@ -39,6 +39,7 @@ void StaticControl::SetAutoSize(AutoSize mode) {
 }
 
 void StaticControl::SetText(std::wstring_view text) {
+    if (Text() == text) return;  // a count label rewritten every few seconds must not flicker
     const std::wstring copy(text);
     ::SetWindowTextW(hwnd_, copy.c_str());
     FitToText();

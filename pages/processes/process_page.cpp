@@ -1,13 +1,114 @@
 #include "pages/processes/process_page.h"
 
+#include "app/main_layout.h"
+#include "pages/processes/process_rules.h"
+#include "pages/processes/process_snapshot.h"
+#include "services/command_line.h"
+#include "services/file_icon.h"
+
+#include <commctrl.h>
+
+#include <unordered_set>
+
 namespace taliveer {
+namespace {
+
+class PassSink : public ProcessSink {
+public:
+    PassSink(PageContext& context, std::vector<std::wstring>& captions, const unsigned& generation, unsigned mine)
+        : context_(context), captions_(captions), generation_(generation), mine_(mine),
+          list_(context.controls.Hwnd(ids::InfoList(3))) {
+        shown_.insert(captions_.begin(), captions_.end());
+    }
+
+    bool Pending() override {
+        if (!context_.state.Loop.ProcessMessages()) return false;
+        return generation_ == mine_ && context_.state.MainWindow != nullptr && context_.state.RowIcon;
+    }
+
+    void Entry(const ProcessEntry& entry) override {
+        if (IsProcessHidden(entry.exeName, entry.path)) return;
+        const std::wstring path = CleanImagePath(entry.path);
+        seen_.insert(LocaleUpperCase(entry.exeName));
+        if (shown_.count(entry.exeName)) return;  // one row per executable name, exact case
+
+        int image = -1;
+        const SharedState& state = context_.state;
+        const PrefixFolders prefixes{state.WindowsFolder, state.ProfileFolder};
+        if (HICON icon = GetFileIcon(*state.RowIcon, ExtractProgramFile(path, prefixes, &LocaleUpperCase))) {
+            image = ImageList_AddIcon(context_.imageList, icon);
+        }
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = static_cast<int>(captions_.size());
+        item.pszText = const_cast<wchar_t*>(entry.exeName.c_str());
+        item.iImage = image;
+        const int index = ListView_InsertItem(list_, &item);
+        ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(path.c_str()));
+        ListView_SetItemText(list_, index, 2, const_cast<wchar_t*>(PriorityText(entry.priorityClass)));
+        captions_.push_back(entry.exeName);
+        shown_.insert(entry.exeName);
+    }
+
+    // Rows whose program no longer runs (names compared in any case by the user's locale).
+    void RemoveStaleRows() {
+        for (size_t i = 0; i < captions_.size();) {
+            if (seen_.count(LocaleUpperCase(captions_[i]))) {
+                ++i;
+                continue;
+            }
+            ListView_DeleteItem(list_, static_cast<int>(i));
+            captions_.erase(captions_.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+
+private:
+    PageContext& context_;
+    std::vector<std::wstring>& captions_;
+    const unsigned& generation_;
+    unsigned mine_;
+    HWND list_;
+    std::unordered_set<std::wstring> shown_;
+    std::unordered_set<std::wstring> seen_;
+};
+
+}  // namespace
 
 void ProcessPage::Panel3Enter() {
-    ClearPage(context_, 3);
-    context_.bringToFront(3);
+    ++generation_;
+    ListView_DeleteAllItems(context_.controls.Hwnd(ids::InfoList(3)));
+    captions_.clear();
+    ImageList_RemoveAll(context_.imageList);
     context_.setPanel3Timer(true);
+    Panel3TimerEvent();
+    context_.bringToFront(3);
 }
 
-void ProcessPage::Panel3TimerEvent() {}
+void ProcessPage::SyncCaptions() {
+    HWND list = context_.controls.Hwnd(ids::InfoList(3));
+    const int count = ListView_GetItemCount(list);
+    if (static_cast<size_t>(count) == captions_.size()) return;
+    captions_.clear();
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[MAX_PATH + 1] = {};
+        ListView_GetItemText(list, i, 0, text, MAX_PATH);
+        captions_.emplace_back(text);
+    }
+}
+
+void ProcessPage::Panel3TimerEvent() {
+    if (!context_.panel3TimerOn()) return;
+    SharedState& state = context_.state;
+    // Set for the pass; a pass that another one interrupted puts back what it found.
+    const bool wasBusy = state.BusyFlag;
+    state.BusyFlag = true;
+    const ScopeExit clearBusy([&state, wasBusy] { state.BusyFlag = wasBusy; });
+
+    SyncCaptions();
+    PassSink sink(context_, captions_, generation_, generation_);
+    if (!WalkProcesses(sink)) return;
+    sink.RemoveStaleRows();
+    context_.controls.Static(ids::InfoLabel(3)).SetText(ProcessCountText(static_cast<int>(captions_.size())));
+}
 
 }  // namespace taliveer

@@ -272,7 +272,9 @@ TEST_F(ExportTest, TheUndoLinkOpensTheFolder) {
     ::SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     HWND opened = nullptr;
     EXPECT_TRUE(test::PumpUntil([&] { return (opened = ::FindWindowW(L"ExplorerWClass", L"Undo")) != nullptr; }, 15000));
-    if (opened) ::PostMessageW(opened, WM_CLOSE, 0, 0);
+    // Hidden, not closed: under Wine the folder window may live in the process that also
+    // draws the virtual desktop, which a close would end for every later test.
+    if (opened) ::ShowWindow(opened, SW_HIDE);
     test::PumpFor(300);
 }
 

@@ -1,0 +1,68 @@
+// Copies of the sleeper program running under chosen names, ended with the test.
+#pragma once
+
+#include "tests/wine/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace taliveer::test {
+
+class Sleepers {
+public:
+    Sleepers() {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"taliveer sleepers\\";
+        ::CreateDirectoryW(folder_.c_str(), nullptr);
+    }
+    ~Sleepers() {
+        for (auto& p : running_) End(p);
+        for (const auto& name : copies_) ::DeleteFileW((folder_ + name).c_str());
+        ::RemoveDirectoryW(folder_.c_str());
+    }
+    Sleepers(const Sleepers&) = delete;
+    Sleepers& operator=(const Sleepers&) = delete;
+
+    // Starts a copy named `name`; returns its index for End().
+    size_t Start(const std::wstring& name, DWORD priority = NORMAL_PRIORITY_CLASS) {
+        const std::wstring source = WindowsPathFromEnv("TALIVEER_SLEEPER");
+        EXPECT_FALSE(source.empty()) << "TALIVEER_SLEEPER is not set";
+        const std::wstring target = folder_ + name;
+        if (::GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            EXPECT_TRUE(::CopyFileW(source.c_str(), target.c_str(), FALSE));
+            copies_.push_back(name);
+        }
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::wstring line = L"\"" + target + L"\"";
+        // Wine ignores a priority flag at creation: set it while the program is suspended.
+        EXPECT_TRUE(::CreateProcessW(target.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                     nullptr, &si, &pi));
+        ::SetPriorityClass(pi.hProcess, priority);
+        ::ResumeThread(pi.hThread);
+        running_.push_back(pi);
+        return running_.size() - 1;
+    }
+    void End(size_t index) { End(running_[index]); }
+    const std::wstring& Folder() const { return folder_; }
+
+private:
+    static void End(PROCESS_INFORMATION& pi) {
+        if (!pi.hProcess) return;
+        ::TerminateProcess(pi.hProcess, 0);
+        ::WaitForSingleObject(pi.hProcess, 5000);
+        ::CloseHandle(pi.hProcess);
+        ::CloseHandle(pi.hThread);
+        pi = {};
+    }
+    std::wstring folder_;
+    std::vector<std::wstring> copies_;
+    std::vector<PROCESS_INFORMATION> running_;
+};
+
+}  // namespace taliveer::test
