@@ -12,12 +12,14 @@ namespace taliveer::bench {
 void StartupBench();
 void RegionBench();
 void AutostartBench();
+void ProcessBench();
 
 const std::vector<Benchmark>& AllBenchmarks() {
     static const std::vector<Benchmark> all{
         {"startup", &StartupBench},
         {"region", &RegionBench},
         {"autostart", &AutostartBench},
+        {"processes", &ProcessBench},
     };
     return all;
 }

@@ -31,4 +31,4 @@ cmake --build --preset wine
 ctest --preset wine --timeout 600
 
 echo "== benchmarks (figures only)"
-timeout 600 wine build/wine/bench/taliveer_bench.exe 2>/dev/null | tr -d '\r' || echo "benchmarks did not finish"
+TALIVEER_SLEEPER="$root/build/wine/tests/sleeper.exe" timeout 900 wine build/wine/bench/taliveer_bench.exe 2>/dev/null | tr -d '\r' || echo "benchmarks did not finish"

@@ -32,6 +32,7 @@ public:
         seen_.insert(LocaleUpperCase(entry.exeName));
         if (shown_.count(entry.exeName)) return;  // one row per executable name, exact case
 
+        HoldPainting();
         int image = -1;
         const SharedState& state = context_.state;
         const PrefixFolders prefixes{state.WindowsFolder, state.ProfileFolder};
@@ -57,9 +58,24 @@ public:
                 ++i;
                 continue;
             }
+            HoldPainting();
             ListView_DeleteItem(list_, static_cast<int>(i));
             captions_.erase(captions_.begin() + static_cast<std::ptrdiff_t>(i));
         }
+    }
+
+    // A pass that changes rows paints the list once at its end, not once per change while
+    // it lets messages run; a pass that changes nothing does not touch the list at all.
+    void HoldPainting() {
+        if (holding_) return;
+        holding_ = true;
+        ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    }
+    void ResumePainting() {
+        if (!holding_) return;
+        holding_ = false;
+        ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list_, nullptr, FALSE);
     }
 
 private:
@@ -70,6 +86,7 @@ private:
     HWND list_;
     std::unordered_set<std::wstring> shown_;
     std::unordered_set<std::wstring> seen_;
+    bool holding_ = false;
 };
 
 }  // namespace
@@ -106,6 +123,7 @@ void ProcessPage::Panel3TimerEvent() {
 
     SyncCaptions();
     PassSink sink(context_, captions_, generation_, generation_);
+    const ScopeExit paint([&sink] { sink.ResumePainting(); });
     if (!WalkProcesses(sink)) return;
     sink.RemoveStaleRows();
     context_.controls.Static(ids::InfoLabel(3)).SetText(ProcessCountText(static_cast<int>(captions_.size())));
