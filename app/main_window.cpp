@@ -88,6 +88,7 @@ void TForm1::ConnectHandlers() {
     c.OnClick(ids::kCopyrightLabel2, [this] { CopyrightLabel2Click(); });
     for (int tab = 1; tab <= 4; ++tab) c.OnClick(ids::TabLabel(tab), [this, tab] { TabLabelClick(tab); });
     for (int page : {1, 2, 4}) c.OnClick(ids::UndoLabel(page), [this] { UndoLabelClick(); });
+    for (int radio = 1; radio <= 3; ++radio) c.OnClick(ids::FilterRadio(radio), [this] { uninstall_->FilterClicked(); });
 
     // Statics on the window itself let the drag band through to the window.
     for (int id : {ids::kForm1Image, ids::kTopLabel1, ids::kTopLabel2, ids::kTopLabel3, ids::kTabImage,
@@ -150,7 +151,7 @@ void TForm1::CreateForm() {
     state_.ShellLink.Create();
 
     // 16-18.
-    state_.BackingList = std::make_unique<StringList>();
+    state_.BackingList = std::make_unique<BackingEntries>();
     state_.RowIcon = std::make_unique<RowIconSlot>();
     state_.RowIcon->Width = 16;
     state_.RowIcon->Height = 16;

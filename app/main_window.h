@@ -60,6 +60,7 @@ public:
     HIMAGELIST ImageList1() const { return imageList1_.get(); }
     const AutostartPage& Autostart() const { return *autostart_; }
     ProcessPage& Processes() { return *processes_; }
+    UninstallPage& Uninstall() { return *uninstall_; }
     bool Panel3TimerOn() const { return panel3TimerOn_; }
     bool ButtonLit(int page, int button) const;
     int PageInFront() const;

@@ -12,8 +12,19 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace taliveer {
+
+// One row of the uninstall page: its record's key name and its command. The key name is
+// kept on its own, so that a name holding "=" is recovered exactly; Text() is the
+// "name=command" form.
+struct BackingEntry {
+    std::wstring KeyName;
+    std::wstring Command;
+    std::wstring Text() const { return KeyName + L"=" + Command; }
+};
+using BackingEntries = std::vector<BackingEntry>;
 
 struct SharedState {
     UINT RestoreMessage = 0;
@@ -27,7 +38,8 @@ struct SharedState {
     std::wstring UserStartupFolder;
     std::wstring CommonStartupFolder;
     ShellLinkReader ShellLink;
-    std::unique_ptr<StringList> BackingList;
+    std::unique_ptr<BackingEntries> BackingList;
+    int CurrentUserRowCount = 0;
     std::unique_ptr<RowIconSlot> RowIcon;
     std::unique_ptr<TForm3a> InfoBox;
     std::unique_ptr<TForm3b> ConfirmBox;

@@ -4,6 +4,7 @@
 #include "pages/autostart/autostart_gather.h"
 #include "pages/autostart/autostart_text.h"
 #include "services/file_icon.h"
+#include "ui/list_painting.h"
 
 #include <commctrl.h>
 
@@ -38,33 +39,16 @@ public:
         ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(row.command.c_str()));
         ListView_SetItemText(list_, index, 2, const_cast<wchar_t*>(row.access.c_str()));
         sources_.push_back(row.digit);
-        ShowProgress();
-    }
-
-    // The list is painted with its first row and then every 250 ms while rows arrive, so it
-    // fills visibly; painting it after every row would cost more than the gathering itself.
-    void HoldPainting() { ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
-    void ResumePainting() {
-        ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(list_, nullptr, FALSE);
+        painting_.RowAdded();
     }
 
 private:
-    void ShowProgress() {
-        const ULONGLONG now = ::GetTickCount64();
-        if (ListView_GetItemCount(list_) > 1 && now - lastPaint_ < 250) return;
-        ResumePainting();
-        ::UpdateWindow(list_);
-        HoldPainting();
-        lastPaint_ = now;
-    }
-
     PageContext& context_;
     std::wstring& sources_;
     const unsigned& generation_;
     unsigned mine_;
     HWND list_;
-    ULONGLONG lastPaint_ = 0;
+    ThrottledListPainting painting_{list_};
 };
 
 }  // namespace
@@ -86,8 +70,6 @@ void AutostartPage::Panel1Enter() {
     env.shortcuts = &state.ShellLink;
 
     ListSink sink(context_, autostartSources_, generation_, mine);
-    sink.HoldPainting();
-    const ScopeExit resume([&sink] { sink.ResumePainting(); });
     const AutostartTotals totals = GatherAutostart(env, sink);
     if (!totals.completed) return;
 

@@ -1,0 +1,34 @@
+// Rules of the uninstall page that need no system: the command, the date, the filters and
+// the count text. Upper-casing here changes ASCII letters only. Pure.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace taliveer {
+
+enum class UninstallFilter { All, NoWindowsUpdates, ToolbarsOnly };
+
+inline constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+inline constexpr wchar_t kToolbarKey[] = L"SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar\\";
+
+// The quiet command when there is one, else the plain one.
+std::wstring ChooseUninstallCommand(std::wstring_view quiet, std::wstring_view plain);
+
+// YYYYMMDD -> YYYY/MM/DD: "/" before the 5th and then the 8th character (appended where the
+// text is too short); empty text and text with a "/" unchanged.
+std::wstring FormatInstallDate(std::wstring_view date);
+
+// A release type containing HOTFIX or UPDATE, or a name containing "(KB", in any case.
+bool IsWindowsUpdate(std::wstring_view releaseType, std::wstring_view name);
+
+// TOOLBAR in the key name, the name or the command (any case), or a registered toolbar name
+// inside the key name exactly as written, or inside the name or the command in any case.
+bool IsToolbar(std::wstring_view keyName, std::wstring_view name, std::wstring_view command,
+               const std::vector<std::wstring>& toolbarNames);
+
+// "12 个已安装程序"
+std::wstring UninstallCountText(int rows);
+
+}  // namespace taliveer

@@ -1,0 +1,211 @@
+// The uninstall page against the real registry: both hives, the machine's in the 64-bit view.
+#include "pages/uninstall/uninstall_page.h"
+#include "services/reg_unit.h"
+#include "tests/wine/list_view_rows.h"
+#include "tests/wine/main_window_fixture.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+namespace taliveer {
+namespace {
+
+using test::FindRow;
+using test::ScratchKey;
+
+const std::wstring kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// What the list view and the window looked like whenever a row was inserted.
+struct DuringFill {
+    int inserts = 0;
+    bool mainEnabled = false;
+    bool waitBoxShown = true;
+    bool busy = true;
+    HWND main = nullptr;
+    const bool* busyFlag = nullptr;
+};
+LRESULT CALLBACK WatchFill(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* seen = reinterpret_cast<DuringFill*>(ref);
+    if (msg == LVM_INSERTITEMW) {
+        ++seen->inserts;
+        seen->mainEnabled = seen->mainEnabled || ::IsWindowEnabled(seen->main);
+        HWND box = ::FindWindowW(nullptr, L"收集数据");
+        seen->waitBoxShown = seen->waitBoxShown && box && ::IsWindowVisible(box);
+        seen->busy = seen->busy && *seen->busyFlag;
+    }
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+class UninstallPageTest : public test::MainWindowTest {
+protected:
+    // A record under the Uninstall key of `root` (the machine's in the 64-bit view).
+    ScratchKey& Record(HKEY root, const std::wstring& keyName) {
+        records_.push_back(std::make_unique<ScratchKey>(root, kUninstall + keyName,
+                                                        root == HKEY_LOCAL_MACHINE ? KEY_WOW64_64KEY : 0));
+        return *records_.back();
+    }
+    ScratchKey& Program(HKEY root, const std::wstring& keyName, const std::wstring& name, const std::wstring& command) {
+        ScratchKey& k = Record(root, keyName);
+        k.SetString(L"", L"DisplayName", name);
+        k.SetString(L"", L"UninstallString", command);
+        return k;
+    }
+    std::vector<test::ListRow> Rows() { return test::ReadRows(Hwnd(ids::InfoList(2)), 3); }
+    void ChooseFilter(int radio) {
+        ::SendMessageW(Hwnd(ids::FilterRadio(radio)), BM_CLICK, 0, 0);
+        test::PumpFor(20);
+    }
+    std::vector<std::unique_ptr<ScratchKey>> records_;
+};
+
+TEST_F(UninstallPageTest, BothHivesCurrentUserFirstWithCommandsDatesAndTheBackingList) {
+    Program(HKEY_CURRENT_USER, L"TalUserApp", L"Tal User App", L"C:\\u\\unins.exe").SetString(L"", L"InstallDate", L"20240131");
+    ScratchKey& quiet = Program(HKEY_CURRENT_USER, L"TalQuiet=Odd", L"Tal Quiet", L"C:\\q\\unins.exe");
+    quiet.SetString(L"", L"QuietUninstallString", L"  C:\\q\\unins.exe /S  ");
+    quiet.SetString(L"", L"InstallDate", L"2024/01/31");
+    Program(HKEY_LOCAL_MACHINE, L"TalBoth", L"Tal Both", L"C:\\b\\m.exe").SetString(L"", L"InstallDate", L"2024");
+    Program(HKEY_CURRENT_USER, L"TalBoth", L"Tal Both", L"C:\\b\\u.exe");
+    Record(HKEY_CURRENT_USER, L"TalNoName").SetString(L"", L"UninstallString", L"C:\\x.exe");
+    Record(HKEY_LOCAL_MACHINE, L"TalNoCommand").SetString(L"", L"DisplayName", L"Tal No Command");
+    ScratchKey& dword = Record(HKEY_LOCAL_MACHINE, L"TalDwordName");
+    dword.SetDword(L"", L"DisplayName", 5);
+    dword.SetString(L"", L"UninstallString", L"C:\\x.exe");
+
+    Click(ids::TabLabel(2));
+    const auto rows = Rows();
+    const auto& backing = *state_.BackingList;
+    ASSERT_EQ(backing.size(), rows.size());
+    const int user = FindRow(rows, L"Tal User App");
+    const int quietRow = FindRow(rows, L"Tal Quiet");
+    const int bothUser = FindRow(rows, L"Tal Both");
+    const int bothMachine = FindRow(rows, L"Tal Both", bothUser + 1);
+    ASSERT_GE(user, 0);
+    ASSERT_GE(quietRow, 0);
+    ASSERT_GE(bothUser, 0);
+    ASSERT_GE(bothMachine, 0);
+    // The current user's rows come first and are counted.
+    EXPECT_LT(bothUser, state_.CurrentUserRowCount);
+    EXPECT_LT(user, state_.CurrentUserRowCount);
+    EXPECT_GE(bothMachine, state_.CurrentUserRowCount);
+    EXPECT_EQ(rows[static_cast<size_t>(bothUser)].cells[1], L"C:\\b\\u.exe");
+    EXPECT_EQ(rows[static_cast<size_t>(bothMachine)].cells[1], L"C:\\b\\m.exe");
+
+    EXPECT_EQ(rows[static_cast<size_t>(user)].cells[2], L"2024/01/31");
+    EXPECT_EQ(rows[static_cast<size_t>(quietRow)].cells[1], L"C:\\q\\unins.exe /S");
+    EXPECT_EQ(rows[static_cast<size_t>(quietRow)].cells[2], L"2024/01/31");
+    EXPECT_EQ(rows[static_cast<size_t>(bothMachine)].cells[2], L"2024//");
+    // A key name with "=" is kept whole beside the command.
+    EXPECT_EQ(backing[static_cast<size_t>(quietRow)].KeyName, L"TalQuiet=Odd");
+    EXPECT_EQ(backing[static_cast<size_t>(quietRow)].Command, L"C:\\q\\unins.exe /S");
+    EXPECT_EQ(backing[static_cast<size_t>(user)].Text(), L"TalUserApp=C:\\u\\unins.exe");
+
+    for (const auto& row : rows) {
+        EXPECT_NE(row.cells[0], L"Tal No Command");
+        EXPECT_GE(row.image, 0);
+    }
+    EXPECT_EQ(form_->Controls().Static(ids::InfoLabel(2)).Text(), std::to_wstring(rows.size()) + L" 个已安装程序");
+}
+
+TEST_F(UninstallPageTest, CurrentUserRowCountIsZeroWithoutUserRecords) {
+    StringList existing;
+    if (ReadKeyNames64(HKEY_CURRENT_USER, kUninstall, existing) > 0) GTEST_SKIP() << "the user has records of their own";
+    Program(HKEY_LOCAL_MACHINE, L"TalMachineOnly", L"Tal Machine Only", L"C:\\m.exe");
+    Click(ids::TabLabel(2));
+    EXPECT_EQ(state_.CurrentUserRowCount, 0);
+    EXPECT_GE(FindRow(Rows(), L"Tal Machine Only"), 0);
+}
+
+TEST_F(UninstallPageTest, TheFillRunsUnderTheWaitBoxWithTheWindowDisabled) {
+    Program(HKEY_CURRENT_USER, L"TalWatched", L"Tal Watched", L"C:\\w.exe");
+    DuringFill seen;
+    seen.main = form_->hwnd();
+    seen.busyFlag = &state_.BusyFlag;
+    ::SetWindowSubclass(Hwnd(ids::InfoList(2)), &WatchFill, 1, reinterpret_cast<DWORD_PTR>(&seen));
+    Click(ids::TabLabel(2));
+    ::RemoveWindowSubclass(Hwnd(ids::InfoList(2)), &WatchFill, 1);
+    EXPECT_GT(seen.inserts, 0);
+    EXPECT_FALSE(seen.mainEnabled);
+    EXPECT_TRUE(seen.waitBoxShown);
+    EXPECT_TRUE(seen.busy);
+    // Afterwards: enabled, idle, no wait box.
+    EXPECT_TRUE(::IsWindowEnabled(form_->hwnd()));
+    EXPECT_FALSE(state_.BusyFlag);
+    EXPECT_EQ(::FindWindowW(nullptr, L"收集数据"), nullptr);
+}
+
+TEST_F(UninstallPageTest, TheIconComesFromDisplayIconOfAnyTypeElseFromTheCommand) {
+    const std::wstring notepad = state_.WindowsFolder + L"notepad.exe";
+    Program(HKEY_CURRENT_USER, L"TalIconFromCommand", L"Tal Icon From Command", L"\"" + notepad + L"\" /u");
+    Program(HKEY_CURRENT_USER, L"TalIconDword", L"Tal Icon Dword", L"\"" + notepad + L"\" /u").SetDword(L"", L"DisplayIcon", 1);
+    Program(HKEY_CURRENT_USER, L"TalIconFile", L"Tal Icon File", L"C:\\missing.exe").SetString(L"", L"DisplayIcon", notepad + L",0");
+    Click(ids::TabLabel(2));
+    const auto rows = Rows();
+    HIMAGELIST images = form_->ImageList1();
+    auto bits = [&](const std::wstring& caption) {
+        UniqueHIcon icon(ImageList_GetIcon(images, rows[static_cast<size_t>(FindRow(rows, caption))].image, ILD_NORMAL));
+        ICONINFO info{};
+        ::GetIconInfo(icon.get(), &info);
+        std::vector<BYTE> out(16 * 16 * 4);
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, 16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        ::GetDIBits(dc, info.hbmColor, 0, 16, out.data(), &bi, DIB_RGB_COLORS);
+        ::DeleteDC(dc);
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+        return out;
+    };
+    // A DisplayIcon that is not a string reads as empty text: the stock icon, not the command's.
+    EXPECT_NE(bits(L"Tal Icon Dword"), bits(L"Tal Icon From Command"));
+    EXPECT_EQ(bits(L"Tal Icon File"), bits(L"Tal Icon From Command"));
+}
+
+TEST_F(UninstallPageTest, TheThreeFiltersAndTheRadioButtons) {
+    Program(HKEY_CURRENT_USER, L"TalPlain", L"Tal Plain Update Manager", L"C:\\p.exe");
+    Program(HKEY_CURRENT_USER, L"TalSecurity", L"Tal Security", L"C:\\s.exe").SetString(L"", L"ReleaseType", L"security update");
+    Program(HKEY_CURRENT_USER, L"TalHotfix", L"Tal Hotfix", L"C:\\h.exe").SetString(L"", L"ReleaseType", L"HotFix");
+    Program(HKEY_CURRENT_USER, L"TalKb", L"Tal Fix (kb123456)", L"C:\\k.exe");
+    Program(HKEY_CURRENT_USER, L"TalBar", L"Tal Search ToolBar", L"C:\\t.exe");
+    Program(HKEY_LOCAL_MACHINE, L"TalEntry{Tal-Toolbar-Clsid}", L"Tal Registered", L"C:\\r.exe");
+    // One registered toolbar beside whatever the prefix holds; only that value is removed.
+    const std::wstring toolbarKey = L"SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
+    WriteRegString(HKEY_LOCAL_MACHINE, toolbarKey, L"{Tal-Toolbar-Clsid}", L"");
+    const ScopeExit removeToolbar([&] { DeleteRegValue(HKEY_LOCAL_MACHINE, toolbarKey, L"{Tal-Toolbar-Clsid}"); });
+
+    Click(ids::TabLabel(2));
+    auto has = [&](const std::wstring& caption) { return FindRow(Rows(), caption) >= 0; };
+    for (const wchar_t* name : {L"Tal Plain Update Manager", L"Tal Security", L"Tal Hotfix", L"Tal Fix (kb123456)",
+                                L"Tal Search ToolBar", L"Tal Registered"}) {
+        EXPECT_TRUE(has(name));
+    }
+
+    DuringFill seen;
+    seen.main = form_->hwnd();
+    seen.busyFlag = &state_.BusyFlag;
+    ChooseFilter(2);
+    EXPECT_TRUE(has(L"Tal Plain Update Manager"));
+    EXPECT_FALSE(has(L"Tal Security"));
+    EXPECT_FALSE(has(L"Tal Hotfix"));
+    EXPECT_FALSE(has(L"Tal Fix (kb123456)"));
+    EXPECT_TRUE(has(L"Tal Search ToolBar"));
+
+    // Choosing the checked button again does not refill.
+    ::SetWindowSubclass(Hwnd(ids::InfoList(2)), &WatchFill, 1, reinterpret_cast<DWORD_PTR>(&seen));
+    ChooseFilter(2);
+    EXPECT_EQ(seen.inserts, 0);
+    ::RemoveWindowSubclass(Hwnd(ids::InfoList(2)), &WatchFill, 1);
+
+    ChooseFilter(3);
+    EXPECT_TRUE(has(L"Tal Search ToolBar"));
+    EXPECT_TRUE(has(L"Tal Registered"));
+    EXPECT_FALSE(has(L"Tal Plain Update Manager"));
+    EXPECT_FALSE(has(L"Tal Security"));
+    EXPECT_EQ(form_->Controls().Static(ids::InfoLabel(2)).Text(), std::to_wstring(Rows().size()) + L" 个已安装程序");
+
+    ChooseFilter(1);
+    EXPECT_TRUE(has(L"Tal Security"));
+}
+
+}  // namespace
+}  // namespace taliveer

@@ -1,0 +1,39 @@
+// A list view that fills row by row while messages run would repaint after every row,
+// which costs more than the rows themselves. This paints it with its first row and then
+// every 250 ms while rows arrive, and once more at the end.
+#pragma once
+
+#include <windows.h>
+
+namespace taliveer {
+
+class ThrottledListPainting {
+public:
+    explicit ThrottledListPainting(HWND list) : list_(list) { ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
+    ThrottledListPainting(const ThrottledListPainting&) = delete;
+    ThrottledListPainting& operator=(const ThrottledListPainting&) = delete;
+    ~ThrottledListPainting() {
+        if (!::IsWindow(list_)) return;
+        ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list_, nullptr, FALSE);
+    }
+
+    // After a row was added.
+    void RowAdded() {
+        const ULONGLONG now = ::GetTickCount64();
+        if (painted_ && now - lastPaint_ < 250) return;
+        painted_ = true;
+        lastPaint_ = now;
+        ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list_, nullptr, FALSE);
+        ::UpdateWindow(list_);
+        ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    }
+
+private:
+    HWND list_;
+    bool painted_ = false;
+    ULONGLONG lastPaint_ = 0;
+};
+
+}  // namespace taliveer
