@@ -13,12 +13,14 @@ void StartupBench();
 void RegionBench();
 void AutostartBench();
 void ProcessBench();
+void UninstallBench();
 
 const std::vector<Benchmark>& AllBenchmarks() {
     static const std::vector<Benchmark> all{
         {"startup", &StartupBench},
         {"region", &RegionBench},
         {"autostart", &AutostartBench},
+        {"uninstall", &UninstallBench},
         {"processes", &ProcessBench},
     };
     return all;

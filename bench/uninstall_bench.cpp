@@ -1,0 +1,81 @@
+// The uninstall page with 2,000 records (half in each hive, five values each) against the
+// floor: the same reads, each with a fresh open, one icon per row, no list view.
+#include "app/main_layout.h"
+#include "app/main_window.h"
+#include "bench/harness.h"
+#include "pages/uninstall/uninstall_page.h"
+#include "pages/uninstall/uninstall_rules.h"
+#include "services/command_line.h"
+#include "services/file_icon.h"
+#include "services/reg_unit.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+namespace taliveer::bench {
+namespace {
+
+constexpr int kRecords = 2000;
+
+std::wstring RecordKey(int i) { return std::wstring(kUninstallKey) + L"TalBench" + std::to_wstring(i); }
+HKEY RootOf(int i) { return i % 2 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+}  // namespace
+
+void UninstallBench() {
+    const bool hadSettings = RegKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
+    auto state = std::make_unique<SharedState>();
+    auto form = std::make_unique<TForm1>(*state);
+    form->Create();
+    form->Show(SW_SHOWNOACTIVATE);
+    state->Loop.ProcessMessages();
+    const std::wstring notepad = state->WindowsFolder + L"notepad.exe";
+    for (int i = 0; i < kRecords; ++i) {
+        const std::wstring key = RecordKey(i);
+        WriteRegString(RootOf(i), key, L"DisplayName", L"Bench program " + std::to_wstring(i));
+        WriteRegString(RootOf(i), key, L"UninstallString", L"\"C:\\Program Files\\Bench " + std::to_wstring(i) + L"\\unins000.exe\"");
+        WriteRegString(RootOf(i), key, L"InstallDate", L"20240131");
+        WriteRegString(RootOf(i), key, L"DisplayIcon", (i % 4 < 2) ? notepad + L",0" : L"C:\\missing\\app.exe");
+        WriteRegString(RootOf(i), key, L"Publisher", L"Bench");
+    }
+
+    UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
+    RowIconSlot slot;
+    const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
+    auto floorPass = [&] {
+        ImageList_RemoveAll(images.get());
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            StringList toolbars;
+            ReadValueNames64(HKEY_LOCAL_MACHINE, kToolbarKey, toolbars);
+            StringList keys;
+            ReadKeyNames64(root, kUninstallKey, keys);
+            for (const auto& k : keys) {
+                const std::wstring key = std::wstring(kUninstallKey) + k;
+                const std::wstring name = ReadRegString64(root, key, L"DisplayName");
+                const std::wstring command = ChooseUninstallCommand(ReadRegString64(root, key, L"QuietUninstallString"),
+                                                                    ReadRegString64(root, key, L"UninstallString"));
+                if (name.empty() || command.empty()) continue;
+                (void)ReadRegString64(root, key, L"InstallDate");
+                const std::wstring icon =
+                    RegValueExists(root, key, L"DisplayIcon") ? ReadRegString64(root, key, L"DisplayIcon") : command;
+                ImageList_AddIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
+            }
+        }
+    };
+    const auto [page, floor] = MedianMsPaired(5, [&] { form->TabLabel2Click(); }, floorPass);
+    const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(2)));
+    Print("uninstall fill, " + std::to_string(rows) + " rows (median of 5, alternating)", page, "ms");
+    Print("per row", 1000.0 * page / rows, "us");
+    Print("floor: same reads, fresh open each, one icon per row", floor, "ms");
+    PrintRatio("uninstall fill / floor", page, floor);
+
+    form.reset();
+    for (int i = 0; i < kRecords; ++i) DeleteRegKey(RootOf(i), RecordKey(i));
+    if (!hadSettings) {
+        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis\\Taliveer");
+        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
+    }
+}
+
+}  // namespace taliveer::bench

@@ -1,0 +1,61 @@
+#!/bin/bash
+# End to end: the uninstall page of the real program lists what was put into both hives,
+# under each filter.
+# Usage: uninstall_e2e.sh TALIVEER_EXE WINPROBE_EXE OUT_DIR
+set -uo pipefail
+exe="$1"
+probe="$2"
+out="$3"
+mkdir -p "$out"
+: "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
+
+failures=0
+passes=0
+probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+reg() { timeout 60 wine reg "$@" >/dev/null 2>&1; }
+has() { if grep -qF -- "$2" <<<"$3"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
+lacks() { if grep -qF -- "$2" <<<"$3"; then echo "FAIL: $1"; failures=$((failures + 1)); else passes=$((passes + 1)); fi; }
+
+user='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+machine='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+cleanup() {
+  probe close >/dev/null 2>&1
+  reg delete "$user\\E2EUserApp" /f
+  reg delete "$machine\\E2EUpdate" /f /reg:64
+  reg delete "$machine\\E2EToolbar" /f /reg:64
+}
+trap cleanup EXIT
+reg add "$user\\E2EUserApp" /v DisplayName /d "E2E 用户程序" /f
+reg add "$user\\E2EUserApp" /v UninstallString /d 'C:\e2e\unins.exe' /f
+reg add "$user\\E2EUserApp" /v InstallDate /d 20241231 /f
+reg add "$machine\\E2EUpdate" /v DisplayName /d "E2E Fix (KB42)" /f /reg:64
+reg add "$machine\\E2EUpdate" /v UninstallString /d 'C:\e2e\kb.exe' /f /reg:64
+reg add "$machine\\E2EToolbar" /v DisplayName /d "E2E Toolbar" /f /reg:64
+reg add "$machine\\E2EToolbar" /v QuietUninstallString /d 'C:\e2e\bar.exe /S' /f /reg:64
+
+timeout 120 wine "$exe" &
+probe wait 60 >/dev/null || { echo "FAIL: the window did not appear"; exit 1; }
+sleep 1.5
+read -r left top _ _ <<<"$(probe rect)"
+xdotool mousemove $((left + 350)) $((top + 78)) click 1
+sleep 2
+rows="$(probe rows 2201 3)"
+has "user record" "E2E 用户程序	C:\\e2e\\unins.exe	2024/12/31" "$rows"
+has "machine update" "E2E Fix (KB42)	C:\\e2e\\kb.exe	" "$rows"
+has "quiet command" "E2E Toolbar	C:\\e2e\\bar.exe /S	" "$rows"
+convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/uninstall.png"
+
+# "Windows Updates 除外" then "仅工具栏" (radio buttons at 8/104/264, 362 in the page).
+xdotool mousemove $((left + 16 + 110)) $((top + 100 + 370)) click 1
+sleep 2
+rows="$(probe rows 2201 3)"
+lacks "updates filtered out" "E2E Fix (KB42)" "$rows"
+has "others kept" "E2E 用户程序" "$rows"
+xdotool mousemove $((left + 16 + 270)) $((top + 100 + 370)) click 1
+sleep 2
+rows="$(probe rows 2201 3)"
+has "toolbar listed" "E2E Toolbar" "$rows"
+lacks "non-toolbar dropped" "E2E 用户程序" "$rows"
+convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/uninstall-toolbars.png"
+echo "e2e: $passes passed, $failures failed"
+[[ $failures -eq 0 ]]
