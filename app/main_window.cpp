@@ -89,6 +89,7 @@ void TForm1::ConnectHandlers() {
     for (int tab = 1; tab <= 4; ++tab) c.OnClick(ids::TabLabel(tab), [this, tab] { TabLabelClick(tab); });
     for (int page : {1, 2, 4}) c.OnClick(ids::UndoLabel(page), [this] { UndoLabelClick(); });
     for (int radio = 1; radio <= 3; ++radio) c.OnClick(ids::FilterRadio(radio), [this] { uninstall_->FilterClicked(); });
+    c.OnChange(ids::kPanel4FindEdit, [this] { associations_->Panel4FindEditChange(); });
 
     // Statics on the window itself let the drag band through to the window.
     for (int id : {ids::kForm1Image, ids::kTopLabel1, ids::kTopLabel2, ids::kTopLabel3, ids::kTabImage,

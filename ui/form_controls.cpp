@@ -112,6 +112,12 @@ StaticControl& FormControls::Static(int id) const {
 
 bool FormControls::Command(WPARAM wParam) const {
     const int code = HIWORD(wParam);
+    if (code == EN_CHANGE) {
+        const auto change = changes_.find(LOWORD(wParam));
+        if (change == changes_.end() || !change->second) return false;
+        change->second();
+        return true;
+    }
     if (code != STN_CLICKED && code != BN_CLICKED) return false;  // both are 0
     const auto it = clicks_.find(LOWORD(wParam));
     if (it == clicks_.end() || !it->second) return false;

@@ -34,6 +34,8 @@ public:
 
     // Handlers for STN_CLICKED / BN_CLICKED of a control, by id.
     void OnClick(int id, std::function<void()> handler) { clicks_[id] = std::move(handler); }
+    // Handler for EN_CHANGE of an edit box, by id.
+    void OnChange(int id, std::function<void()> handler) { changes_[id] = std::move(handler); }
     // Dispatches a WM_COMMAND; true when a handler ran.
     bool Command(WPARAM wParam) const;
 
@@ -51,6 +53,7 @@ private:
     std::map<int, std::unique_ptr<StaticControl>> statics_;
     std::vector<const StaticControl*> creationOrder_;
     std::map<int, std::function<void()>> clicks_;
+    std::map<int, std::function<void()>> changes_;
 };
 
 // Puts the columns of a table into a report-style list view.

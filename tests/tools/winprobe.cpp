@@ -7,6 +7,7 @@
 //   winprobe iconic           1 when minimised
 //   winprobe close            ask the window to close
 //   winprobe rows ID COLUMNS  the rows of a list view, one line each, cells between tabs (UTF-8)
+//   winprobe top ID           index of a list view's top visible row
 //   winprobe shortcut FILE TARGET   write a shortcut (for setting up a test)
 #include <windows.h>
 #include <commctrl.h>
@@ -133,6 +134,10 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"rows" && argc > 3) {
         HWND list = FindChild(w, _wtoi(argv[2]));
         return list ? PrintRows(list, _wtoi(argv[3])) : 1;
+    } else if (command == L"top" && argc > 2) {
+        HWND list = FindChild(w, _wtoi(argv[2]));
+        if (!list) return 1;
+        std::printf("%d\n", static_cast<int>(::SendMessageW(list, LVM_GETTOPINDEX, 0, 0)));
     } else if (command == L"iconic") {
         std::printf("%d\n", ::IsIconic(w) ? 1 : 0);
     } else if (command == L"close") {
