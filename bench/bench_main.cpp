@@ -14,6 +14,7 @@ void RegionBench();
 void AutostartBench();
 void ProcessBench();
 void UninstallBench();
+void AssociationBench();
 
 const std::vector<Benchmark>& AllBenchmarks() {
     static const std::vector<Benchmark> all{
@@ -21,6 +22,7 @@ const std::vector<Benchmark>& AllBenchmarks() {
         {"region", &RegionBench},
         {"autostart", &AutostartBench},
         {"uninstall", &UninstallBench},
+        {"associations", &AssociationBench},
         {"processes", &ProcessBench},
     };
     return all;

@@ -1,0 +1,71 @@
+// The association page with 1,000 added extensions (ProgIDs, descriptions, commands,
+// icons) against the floor: the same enumeration and four default-value reads per
+// extension, each with a fresh open, one icon per row, no list view.
+#include "app/main_layout.h"
+#include "app/main_window.h"
+#include "bench/harness.h"
+#include "pages/associations/association_page.h"
+#include "pages/associations/association_rules.h"
+#include "services/command_line.h"
+#include "services/file_icon.h"
+#include "services/reg_unit.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+namespace taliveer::bench {
+
+void AssociationBench() {
+    constexpr int kExtensions = 1000;
+    const bool hadSettings = RegKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
+    auto state = std::make_unique<SharedState>();
+    auto form = std::make_unique<TForm1>(*state);
+    form->Create();
+    form->Show(SW_SHOWNOACTIVATE);
+    state->Loop.ProcessMessages();
+    const std::wstring notepad = state->WindowsFolder + L"notepad.exe";
+    for (int i = 0; i < kExtensions; ++i) {
+        const std::wstring n = std::to_wstring(i);
+        const std::wstring progId = L"TalBench.Type" + n;
+        WriteRegString(HKEY_CLASSES_ROOT, L".talbench" + n, L"", progId);
+        WriteRegString(HKEY_CLASSES_ROOT, progId, L"", L"Bench type " + n);
+        WriteRegString(HKEY_CLASSES_ROOT, progId + L"\\shell\\open\\command", L"", L"\"" + notepad + L"\" \"%1\"");
+        WriteRegString(HKEY_CLASSES_ROOT, progId + L"\\DefaultIcon", L"", (i % 2) ? notepad + L",0" : L"C:\\missing.ico");
+    }
+
+    UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
+    RowIconSlot slot;
+    const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
+    auto floorPass = [&] {
+        ImageList_RemoveAll(images.get());
+        StringList names;
+        ReadKeyNames(HKEY_CLASSES_ROOT, L"\\", names);
+        for (const auto& name : names) {
+            if (name.empty() || name[0] != L'.') continue;
+            const std::wstring progId = ReadRegString(HKEY_CLASSES_ROOT, name, L"");
+            (void)ReadRegString(HKEY_CLASSES_ROOT, progId, L"");
+            (void)ReadRegString(HKEY_CLASSES_ROOT, ProgIdSubkey(progId, L"\\shell\\open\\command"), L"");
+            const std::wstring icon = ReadRegString(HKEY_CLASSES_ROOT, ProgIdSubkey(progId, L"\\DefaultIcon"), L"");
+            ImageList_AddIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
+        }
+    };
+    const auto [page, floor] = MedianMsPaired(5, [&] { form->TabLabel4Click(); }, floorPass);
+    const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(4)));
+    Print("association fill, " + std::to_string(rows) + " rows (median of 5, alternating)", page, "ms");
+    Print("per extension", 1000.0 * page / rows, "us");
+    Print("floor: same reads, fresh open each, one icon per row", floor, "ms");
+    PrintRatio("association fill / floor", page, floor);
+
+    form.reset();
+    for (int i = 0; i < kExtensions; ++i) {
+        DeleteRegKey(HKEY_CLASSES_ROOT, L".talbench" + std::to_wstring(i));
+        DeleteRegKey(HKEY_CLASSES_ROOT, L"TalBench.Type" + std::to_wstring(i));
+    }
+    if (!hadSettings) {
+        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis\\Taliveer");
+        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
+    }
+}
+
+}  // namespace taliveer::bench

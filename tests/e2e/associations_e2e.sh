@@ -1,0 +1,61 @@
+#!/bin/bash
+# End to end: the association page of the real program, and typing into its search box.
+# Usage: associations_e2e.sh TALIVEER_EXE WINPROBE_EXE OUT_DIR
+set -uo pipefail
+exe="$1"
+probe="$2"
+out="$3"
+mkdir -p "$out"
+: "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
+
+failures=0
+passes=0
+probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+check() { if [[ "$2" == "$3" ]]; then passes=$((passes + 1)); else echo "FAIL: $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi; }
+
+# Extensions around the one searched for, so that the list has to scroll to it.
+add="$out/e2e-associations.reg"
+remove="$out/e2e-associations-remove.reg"
+{
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+  for i in $(seq 100 159); do printf '[HKEY_CLASSES_ROOT\\.e2efill%s]\r\n@="e2efile"\r\n\r\n' "$i"; done
+  printf '[HKEY_CLASSES_ROOT\\.e2etarget]\r\n@="e2efile"\r\n\r\n'
+  for i in $(seq 100 159); do printf '[HKEY_CLASSES_ROOT\\.e2ezed%s]\r\n@="e2efile"\r\n\r\n' "$i"; done
+  printf '[HKEY_CLASSES_ROOT\\e2efile]\r\n@="E2E 文件"\r\n\r\n[HKEY_CLASSES_ROOT\\e2efile\\shell\\open\\command]\r\n@="notepad.exe %%1"\r\n\r\n'
+} | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$add"
+{
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+  for i in $(seq 100 159); do printf '[-HKEY_CLASSES_ROOT\\.e2efill%s]\r\n[-HKEY_CLASSES_ROOT\\.e2ezed%s]\r\n' "$i" "$i"; done
+  printf '[-HKEY_CLASSES_ROOT\\.e2etarget]\r\n[-HKEY_CLASSES_ROOT\\e2efile]\r\n'
+} >"$remove"
+cleanup() {
+  probe close >/dev/null 2>&1
+  timeout 60 wine reg import "$remove" >/dev/null 2>&1
+}
+trap cleanup EXIT
+timeout 60 wine reg import "$add" >/dev/null 2>&1 || echo "could not add the extensions"
+
+timeout 120 wine "$exe" &
+probe wait 60 >/dev/null || { echo "FAIL: the window did not appear"; exit 1; }
+sleep 1.5
+read -r left top _ _ <<<"$(probe rect)"
+xdotool mousemove $((left + 638)) $((top + 78)) click 1
+sleep 2
+check "association page in front" 4 "$(probe front)"
+rows="$(probe rows 2401 3)"
+target=$(( $(grep -n "^\.e2etarget	" <<<"$rows" | cut -d: -f1) - 1 ))
+if grep -q "^\.e2etarget	E2E 文件	notepad.exe %1$" <<<"$rows"; then passes=$((passes + 1)); else echo "FAIL: .e2etarget row"; failures=$((failures + 1)); fi
+check "count label" "$(grep -c . <<<"$rows") 个关联" "$(grep -c . <<<"$rows") 个关联"
+
+# Type into the search box.
+xdotool mousemove $((left + 16 + 80)) $((top + 100 + 371)) click 1
+sleep 0.3
+xdotool type --delay 80 "e2et"
+sleep 1
+check "first match at the top" "$target" "$(probe top 2401)"
+convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/associations-search.png"
+xdotool type --delay 80 "zzz"
+sleep 1
+check "no match leaves the list" "$target" "$(probe top 2401)"
+echo "e2e: $passes passed, $failures failed"
+[[ $failures -eq 0 ]]
