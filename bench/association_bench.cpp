@@ -3,6 +3,7 @@
 // extension, each with a fresh open, one icon per row, no list view.
 #include "app/main_layout.h"
 #include "app/main_window.h"
+#include "bench/bench_window.h"
 #include "bench/harness.h"
 #include "pages/associations/association_page.h"
 #include "pages/associations/association_rules.h"
@@ -18,12 +19,9 @@ namespace taliveer::bench {
 
 void AssociationBench() {
     constexpr int kExtensions = 1000;
-    const bool hadSettings = RegKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
-    auto state = std::make_unique<SharedState>();
-    auto form = std::make_unique<TForm1>(*state);
-    form->Create();
-    form->Show(SW_SHOWNOACTIVATE);
-    state->Loop.ProcessMessages();
+    BenchWindow window;
+    auto& state = window.state;
+    auto& form = window.form;
     const std::wstring notepad = state->WindowsFolder + L"notepad.exe";
     for (int i = 0; i < kExtensions; ++i) {
         const std::wstring n = std::to_wstring(i);
@@ -61,10 +59,6 @@ void AssociationBench() {
     for (int i = 0; i < kExtensions; ++i) {
         DeleteRegKey(HKEY_CLASSES_ROOT, L".talbench" + std::to_wstring(i));
         DeleteRegKey(HKEY_CLASSES_ROOT, L"TalBench.Type" + std::to_wstring(i));
-    }
-    if (!hadSettings) {
-        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis\\Taliveer");
-        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
     }
 }
 

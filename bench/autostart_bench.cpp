@@ -3,6 +3,7 @@
 // icon extraction and image-list add per row, no list view).
 #include "app/main_layout.h"
 #include "app/main_window.h"
+#include "bench/bench_window.h"
 #include "bench/harness.h"
 #include "pages/autostart/autostart_text.h"
 #include "services/command_line.h"
@@ -67,12 +68,9 @@ void Teardown(const std::wstring& startup) {
 }  // namespace
 
 void AutostartBench() {
-    const bool hadSettings = RegKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
-    auto state = std::make_unique<SharedState>();
-    auto form = std::make_unique<TForm1>(*state);
-    form->Create();
-    form->Show(SW_SHOWNOACTIVATE);
-    state->Loop.ProcessMessages();
+    BenchWindow window;
+    auto& state = window.state;
+    auto& form = window.form;
     Setup(state->UserStartupFolder, state->WindowsFolder);
 
     HWND list = form->Controls().Hwnd(ids::InfoList(1));
@@ -134,10 +132,6 @@ void AutostartBench() {
 
     Teardown(state->UserStartupFolder);
     form.reset();
-    if (!hadSettings) {
-        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis\\Taliveer");
-        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
-    }
 }
 
 }  // namespace taliveer::bench

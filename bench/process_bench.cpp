@@ -3,6 +3,7 @@
 // no list view), and GDI, USER and handle counts before and after 1,000 passes.
 #include "app/main_layout.h"
 #include "app/main_window.h"
+#include "bench/bench_window.h"
 #include "bench/harness.h"
 #include "pages/processes/process_page.h"
 #include "pages/processes/process_snapshot.h"
@@ -112,16 +113,12 @@ void ProcessBench() {
         std::printf("TALIVEER_SLEEPER is not set: skipped\n");
         return;
     }
-    const bool hadSettings = RegKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
     SleeperPool pool(source);
     for (; pool.next_ < 200; ++pool.next_) pool.Start(pool.next_);
     ::Sleep(2000);
 
-    auto state = std::make_unique<SharedState>();
-    auto form = std::make_unique<TForm1>(*state);
-    form->Create();
-    form->Show(SW_SHOWNOACTIVATE);
-    state->Loop.ProcessMessages();
+    BenchWindow window;
+    auto& form = window.form;
     form->TabLabel3Click();
     CountOnly counter;
     WalkProcesses(counter);
@@ -157,10 +154,6 @@ void ProcessBench() {
     PrintResources("after 1,000 steady passes", form->ImageList1());
 
     form.reset();
-    if (!hadSettings) {
-        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis\\Taliveer");
-        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
-    }
 }
 
 }  // namespace taliveer::bench

@@ -2,6 +2,7 @@
 // floor: the same reads, each with a fresh open, one icon per row, no list view.
 #include "app/main_layout.h"
 #include "app/main_window.h"
+#include "bench/bench_window.h"
 #include "bench/harness.h"
 #include "pages/uninstall/uninstall_page.h"
 #include "pages/uninstall/uninstall_rules.h"
@@ -24,12 +25,9 @@ HKEY RootOf(int i) { return i % 2 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 }  // namespace
 
 void UninstallBench() {
-    const bool hadSettings = RegKeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
-    auto state = std::make_unique<SharedState>();
-    auto form = std::make_unique<TForm1>(*state);
-    form->Create();
-    form->Show(SW_SHOWNOACTIVATE);
-    state->Loop.ProcessMessages();
+    BenchWindow window;
+    auto& state = window.state;
+    auto& form = window.form;
     const std::wstring notepad = state->WindowsFolder + L"notepad.exe";
     for (int i = 0; i < kRecords; ++i) {
         const std::wstring key = RecordKey(i);
@@ -72,10 +70,6 @@ void UninstallBench() {
 
     form.reset();
     for (int i = 0; i < kRecords; ++i) DeleteRegKey(RootOf(i), RecordKey(i));
-    if (!hadSettings) {
-        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis\\Taliveer");
-        DeleteRegKey(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
-    }
 }
 
 }  // namespace taliveer::bench

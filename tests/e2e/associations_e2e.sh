@@ -6,12 +6,7 @@ exe="$1"
 probe="$2"
 out="$3"
 mkdir -p "$out"
-: "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
-
-failures=0
-passes=0
-probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
-check() { if [[ "$2" == "$3" ]]; then passes=$((passes + 1)); else echo "FAIL: $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi; }
+source "$(dirname "$0")/lib.sh"
 
 # Extensions around the one searched for, so that the list has to scroll to it.
 add="$out/e2e-associations.reg"
@@ -35,17 +30,13 @@ cleanup() {
 trap cleanup EXIT
 timeout 60 wine reg import "$add" >/dev/null 2>&1 || echo "could not add the extensions"
 
-timeout 120 wine "$exe" &
-probe wait 60 >/dev/null || { echo "FAIL: the window did not appear"; exit 1; }
-sleep 1.5
-read -r left top _ _ <<<"$(probe rect)"
+start_program
 xdotool mousemove $((left + 638)) $((top + 78)) click 1
 sleep 2
 check "association page in front" 4 "$(probe front)"
 rows="$(probe rows 2401 3)"
 target=$(( $(grep -n "^\.e2etarget	" <<<"$rows" | cut -d: -f1) - 1 ))
-if grep -q "^\.e2etarget	E2E 文件	notepad.exe %1$" <<<"$rows"; then passes=$((passes + 1)); else echo "FAIL: .e2etarget row"; failures=$((failures + 1)); fi
-check "count label" "$(grep -c . <<<"$rows") 个关联" "$(grep -c . <<<"$rows") 个关联"
+has ".e2etarget row" ".e2etarget	E2E 文件	notepad.exe %1" "$rows"
 
 # Type into the search box.
 xdotool mousemove $((left + 16 + 80)) $((top + 100 + 371)) click 1
@@ -53,9 +44,20 @@ sleep 0.3
 xdotool type --delay 80 "e2et"
 sleep 1
 check "first match at the top" "$target" "$(probe top 2401)"
-convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/associations-search.png"
+screenshot associations-search
 xdotool type --delay 80 "zzz"
 sleep 1
 check "no match leaves the list" "$target" "$(probe top 2401)"
-echo "e2e: $passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+# The Undo link: shown once the folder exists and the page is gathered again; a click
+# opens the folder.
+undo="$(dirname "$exe")/Undo"
+made_undo=0
+[[ -d "$undo" ]] || { mkdir "$undo"; made_undo=1; }
+xdotool mousemove $((left + 638)) $((top + 78)) click 1
+sleep 2
+read -r ux uy _ _ visible <<<"$(probe child 2403)"
+check "Undo link shown" 1 "$visible"
+xdotool mousemove $((left + 16 + ux + 20)) $((top + 100 + uy + 6)) click 1
+if timeout 30 wine "$probe" endfolder Undo >/dev/null 2>&1; then pass; else fail "the Undo folder did not open"; fi
+[[ $made_undo == 1 ]] && rmdir "$undo"
+finish

@@ -7,15 +7,7 @@ exe="$1"
 probe="$2"
 out="$3"
 mkdir -p "$out"
-: "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
-
-failures=0
-passes=0
-expect_line() {  # expect_line NAME PATTERN TEXT
-  if grep -qF -- "$2" <<<"$3"; then passes=$((passes + 1)); else echo "FAIL: $1: no line with '$2'"; failures=$((failures + 1)); fi
-}
-probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
-reg() { timeout 60 wine reg "$@" >/dev/null 2>&1; }
+source "$(dirname "$0")/lib.sh"
 
 run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -34,22 +26,17 @@ reg add "$machine_run" /v "E2E Machine" /d '%SystemRoot%\regedit.exe' /f /reg:64
 timeout 30 wine cmd /c mkdir "$startup" >/dev/null 2>&1
 probe shortcut "$startup\\E2E Shortcut.lnk" 'C:\windows\notepad.exe' || echo "could not write the shortcut"
 
-timeout 120 wine "$exe" &
-if ! probe wait 60 >/dev/null; then
-  echo "FAIL: the window did not appear"
-  exit 1
-fi
-sleep 2
+start_program
+sleep 0.5
 rows="$(probe rows 2101 3)"
 printf '%s\n' "$rows" >"$out/autostart-rows.txt"
 user="$(timeout 30 wine cmd /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')"
-expect_line "current user's Run value" "记事本 E2E	\"C:\\windows\\notepad.exe\" /e2e	$user" "$rows"
-expect_line "machine Run value" "E2E Machine	%SystemRoot%\\regedit.exe	All users" "$rows"
-expect_line "Startup shortcut" "E2E Shortcut.lnk	C:\\windows\\notepad.exe	$user" "$rows"
+has "current user's Run value" "记事本 E2E	\"C:\\windows\\notepad.exe\" /e2e	$user" "$rows"
+has "machine Run value" "E2E Machine	%SystemRoot%\\regedit.exe	All users" "$rows"
+has "Startup shortcut" "E2E Shortcut.lnk	C:\\windows\\notepad.exe	$user" "$rows"
 count="$(grep -c . <<<"$rows")"
 read -r _ _ _ _ visible <<<"$(probe child 2102)"
-[[ "$visible" == 1 ]] && passes=$((passes + 1)) || { echo "FAIL: count label hidden"; failures=$((failures + 1)); }
-convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/autostart.png"
+check "count label shown" 1 "$visible"
+screenshot autostart
 echo "$count rows; screenshot in $out/autostart.png"
-echo "e2e: $passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+finish

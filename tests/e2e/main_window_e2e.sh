@@ -7,20 +7,8 @@ exe="$1"
 probe="$2"
 out="$3"
 mkdir -p "$out"
-: "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
-
-failures=0
-passes=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [[ "$2" == "$3" ]]; then
-    passes=$((passes + 1))
-  else
-    echo "FAIL: $1: expected '$2', got '$3'"
-    failures=$((failures + 1))
-  fi
-}
-probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
-shot() { convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/$1.png"; }
+source "$(dirname "$0")/lib.sh"
+shot() { screenshot "$1"; }
 pixel() {  # pixel X Y -> "r,g,b"
   convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" -format '%[fx:int(255*p{'"$1,$2"'}.r)],%[fx:int(255*p{'"$1,$2"'}.g)],%[fx:int(255*p{'"$1,$2"'}.b)]' info:
 }
@@ -32,7 +20,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-timeout 120 wine "$exe" &
+timeout 120 wine "$exe" >/dev/null 2>&1 &
 app=$!
 if ! probe wait 60 >/dev/null; then
   echo "FAIL: the window did not appear"
@@ -91,7 +79,7 @@ check "first back to normal" "0" "$(probe child 2422 | awk '{print $5}')"
 xdotool mousemove $((left + 672)) $((top + 14)) click 1
 settle
 check "minimised" "1" "$(probe iconic)"
-timeout 60 wine "$exe"
+timeout 60 wine "$exe" >/dev/null 2>&1
 check "second start exits with 0" "0" "$?"
 settle 1
 check "restored by the second start" "0" "$(probe iconic)"
@@ -110,5 +98,4 @@ else
 fi
 
 echo "screenshots in $out"
-echo "e2e: $passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+finish

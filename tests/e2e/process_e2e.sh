@@ -8,13 +8,7 @@ probe="$2"
 sleeper="$3"
 out="$4"
 mkdir -p "$out"
-: "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
-
-failures=0
-passes=0
-probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
-pass() { passes=$((passes + 1)); }
-fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
+source "$(dirname "$0")/lib.sh"
 
 cp "$sleeper" "$out/TalE2ESleeper.exe"
 timeout 150 wine "$out/TalE2ESleeper.exe" &
@@ -25,16 +19,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-timeout 120 wine "$exe" &
-probe wait 60 >/dev/null || { echo "FAIL: the window did not appear"; exit 1; }
-sleep 1.5
-read -r left top _ _ <<<"$(probe rect)"
+start_program
 xdotool mousemove $((left + 494)) $((top + 78)) click 1
 sleep 1.5
 [[ "$(probe front)" == 3 ]] && pass || fail "process page not in front"
 rows="$(probe rows 2301 3)"
 if grep -q "^TalE2ESleeper.exe	.*TalE2ESleeper.exe	Normal$" <<<"$rows"; then pass; else fail "the sleeper is not listed"; fi
-convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/processes.png"
+screenshot processes
 
 kill "$sleeper_pid"
 wait "$sleeper_pid" 2>/dev/null
@@ -47,5 +38,4 @@ done
 took=$(( ($(date +%s%N) - ended) / 1000000 ))
 if [[ $gone == 1 && $took -le 7000 ]]; then pass; else fail "the row is still there ${took} ms after the program ended"; fi
 echo "row gone ${took} ms after the program ended"
-echo "e2e: $passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+finish

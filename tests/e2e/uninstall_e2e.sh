@@ -7,14 +7,7 @@ exe="$1"
 probe="$2"
 out="$3"
 mkdir -p "$out"
-: "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
-
-failures=0
-passes=0
-probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
-reg() { timeout 60 wine reg "$@" >/dev/null 2>&1; }
-has() { if grep -qF -- "$2" <<<"$3"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
-lacks() { if grep -qF -- "$2" <<<"$3"; then echo "FAIL: $1"; failures=$((failures + 1)); else passes=$((passes + 1)); fi; }
+source "$(dirname "$0")/lib.sh"
 
 user='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 machine='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
@@ -33,17 +26,14 @@ reg add "$machine\\E2EUpdate" /v UninstallString /d 'C:\e2e\kb.exe' /f /reg:64
 reg add "$machine\\E2EToolbar" /v DisplayName /d "E2E Toolbar" /f /reg:64
 reg add "$machine\\E2EToolbar" /v QuietUninstallString /d 'C:\e2e\bar.exe /S' /f /reg:64
 
-timeout 120 wine "$exe" &
-probe wait 60 >/dev/null || { echo "FAIL: the window did not appear"; exit 1; }
-sleep 1.5
-read -r left top _ _ <<<"$(probe rect)"
+start_program
 xdotool mousemove $((left + 350)) $((top + 78)) click 1
 sleep 2
 rows="$(probe rows 2201 3)"
 has "user record" "E2E 用户程序	C:\\e2e\\unins.exe	2024/12/31" "$rows"
 has "machine update" "E2E Fix (KB42)	C:\\e2e\\kb.exe	" "$rows"
 has "quiet command" "E2E Toolbar	C:\\e2e\\bar.exe /S	" "$rows"
-convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/uninstall.png"
+screenshot uninstall
 
 # "Windows Updates 除外" then "仅工具栏" (radio buttons at 8/104/264, 362 in the page).
 xdotool mousemove $((left + 16 + 110)) $((top + 100 + 370)) click 1
@@ -56,6 +46,5 @@ sleep 2
 rows="$(probe rows 2201 3)"
 has "toolbar listed" "E2E Toolbar" "$rows"
 lacks "non-toolbar dropped" "E2E 用户程序" "$rows"
-convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/uninstall-toolbars.png"
-echo "e2e: $passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+screenshot uninstall-toolbars
+finish

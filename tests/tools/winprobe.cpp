@@ -8,6 +8,7 @@
 //   winprobe close            ask the window to close
 //   winprobe rows ID COLUMNS  the rows of a list view, one line each, cells between tabs (UTF-8)
 //   winprobe top ID           index of a list view's top visible row
+//   winprobe endfolder TITLE  wait up to 15 s for the folder window TITLE, then end its process
 //   winprobe shortcut FILE TARGET   write a shortcut (for setting up a test)
 #include <windows.h>
 #include <commctrl.h>
@@ -105,6 +106,27 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     if (command == L"shortcut" && argc > 3) return MakeShortcut(argv[2], argv[3]);
+    if (command == L"endfolder" && argc > 2) {
+        for (int i = 0; i < 150; ++i) {
+            if (HWND folder = ::FindWindowW(L"ExplorerWClass", argv[2])) {
+                DWORD pid = 0, desktopPid = 0;
+                ::GetWindowThreadProcessId(folder, &pid);
+                ::GetWindowThreadProcessId(::GetDesktopWindow(), &desktopPid);
+                if (pid != desktopPid) {  // never the process that draws the desktop
+                    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+                    if (process) {
+                        ::TerminateProcess(process, 0);
+                        ::CloseHandle(process);
+                    }
+                } else {
+                    ::ShowWindow(folder, SW_HIDE);
+                }
+                return 0;
+            }
+            ::Sleep(100);
+        }
+        return 1;
+    }
     HWND w = MainWindow();
     if (!w) {
         std::fputs("no window\n", stderr);

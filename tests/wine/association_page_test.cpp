@@ -1,6 +1,7 @@
 // The association page against HKEY_CLASSES_ROOT of the test prefix, and its search.
 #include "pages/associations/association_page.h"
 #include "services/reg_unit.h"
+#include "tests/wine/icon_bits.h"
 #include "tests/wine/list_view_rows.h"
 #include "tests/wine/main_window_fixture.h"
 
@@ -17,20 +18,7 @@ namespace {
 using test::FindRow;
 using test::ScratchKey;
 
-std::vector<BYTE> ImageBits(HIMAGELIST list, int index) {
-    UniqueHIcon icon(ImageList_GetIcon(list, index, ILD_NORMAL));
-    ICONINFO info{};
-    ::GetIconInfo(icon.get(), &info);
-    std::vector<BYTE> out(16 * 16 * 4);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, 16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    ::GetDIBits(dc, info.hbmColor, 0, 16, out.data(), &bi, DIB_RGB_COLORS);
-    ::DeleteDC(dc);
-    ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    return out;
-}
+using test::ImageBits;
 
 class AssociationPageTest : public test::MainWindowTest {
 protected:

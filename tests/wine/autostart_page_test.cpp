@@ -3,6 +3,7 @@
 #include "pages/autostart/autostart_text.h"
 #include "services/file_icon.h"
 #include "services/reg_unit.h"
+#include "tests/wine/icon_bits.h"
 #include "tests/wine/list_view_rows.h"
 #include "tests/wine/main_window_fixture.h"
 
@@ -81,30 +82,8 @@ bool MakeShortcut(const std::wstring& file, const std::wstring& target) {
 
 void EnsureFolder(const std::wstring& folder) { ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr); }
 
-// The icon's pixels, to tell one icon from another.
-std::vector<BYTE> IconBits(HICON icon) {
-    ICONINFO info{};
-    if (!::GetIconInfo(icon, &info)) return {};
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 16;
-    bi.bmiHeader.biHeight = 16;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    std::vector<BYTE> bits(16 * 16 * 4 * 2);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    ::GetDIBits(dc, info.hbmColor ? info.hbmColor : info.hbmMask, 0, 16, bits.data(), &bi, DIB_RGB_COLORS);
-    ::GetDIBits(dc, info.hbmMask, 0, 16, bits.data() + 16 * 16 * 4, &bi, DIB_RGB_COLORS);
-    ::DeleteDC(dc);
-    if (info.hbmColor) ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    return bits;
-}
-
-std::vector<BYTE> ImageBits(HIMAGELIST list, int index) {
-    UniqueHIcon icon(ImageList_GetIcon(list, index, ILD_NORMAL));
-    return IconBits(icon.get());
-}
+using test::IconBits;
+using test::ImageBits;
 
 std::vector<BYTE> StockIconBits() {
     // What the image list makes of the stock icon.

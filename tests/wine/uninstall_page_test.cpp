@@ -1,6 +1,7 @@
 // The uninstall page against the real registry: both hives, the machine's in the 64-bit view.
 #include "pages/uninstall/uninstall_page.h"
 #include "services/reg_unit.h"
+#include "tests/wine/icon_bits.h"
 #include "tests/wine/list_view_rows.h"
 #include "tests/wine/main_window_fixture.h"
 
@@ -143,18 +144,7 @@ TEST_F(UninstallPageTest, TheIconComesFromDisplayIconOfAnyTypeElseFromTheCommand
     const auto rows = Rows();
     HIMAGELIST images = form_->ImageList1();
     auto bits = [&](const std::wstring& caption) {
-        UniqueHIcon icon(ImageList_GetIcon(images, rows[static_cast<size_t>(FindRow(rows, caption))].image, ILD_NORMAL));
-        ICONINFO info{};
-        ::GetIconInfo(icon.get(), &info);
-        std::vector<BYTE> out(16 * 16 * 4);
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, 16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        HDC dc = ::CreateCompatibleDC(nullptr);
-        ::GetDIBits(dc, info.hbmColor, 0, 16, out.data(), &bi, DIB_RGB_COLORS);
-        ::DeleteDC(dc);
-        ::DeleteObject(info.hbmColor);
-        ::DeleteObject(info.hbmMask);
-        return out;
+        return test::ImageBits(images, rows[static_cast<size_t>(FindRow(rows, caption))].image);
     };
     // A DisplayIcon that is not a string reads as empty text: the stock icon, not the command's.
     EXPECT_NE(bits(L"Tal Icon Dword"), bits(L"Tal Icon From Command"));

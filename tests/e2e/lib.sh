@@ -1,0 +1,30 @@
+# Shared by the end-to-end scripts: the window probe, checks that count, screenshots.
+# Needs $probe (winprobe.exe) and the Wine session's DISPLAY, WINEPREFIX and TALIVEER_FBDIR.
+: "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
+
+failures=0
+passes=0
+probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+pass() { passes=$((passes + 1)); }
+fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
+check() { if [[ "$2" == "$3" ]]; then pass; else fail "$1: expected '$2', got '$3'"; fi; }
+has() { if grep -qF -- "$2" <<<"$3"; then pass; else fail "$1: no line with '$2'"; fi; }
+lacks() { if grep -qF -- "$2" <<<"$3"; then fail "$1: '$2' is still there"; else pass; fi; }
+reg() { timeout 60 wine reg "$@" >/dev/null 2>&1; }
+screenshot() { convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/$1.png"; }
+
+# Starts the program and waits for its window; sets $left and $top.
+start_program() {
+  # Its output goes nowhere: a program it starts (the folder window of the Undo link)
+  # would otherwise hold CTest's pipe open after the test.
+  timeout 120 wine "$exe" >/dev/null 2>&1 &
+  app=$!
+  probe wait 60 >/dev/null || { echo "FAIL: the window did not appear"; exit 1; }
+  sleep 1.5
+  read -r left top _ _ <<<"$(probe rect)"
+}
+
+finish() {
+  echo "e2e: $passes passed, $failures failed"
+  [[ $failures -eq 0 ]]
+}
