@@ -62,10 +62,10 @@ void TForm1::BuildControls() {
     if (!background_ || !tabHighlight_) throw std::runtime_error("the window artwork is missing");
 
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
-    controls_->Build(MainWindowLayout(), RGB(255, 255, 255), true, [this](const ControlSpec& spec, HWND parent) {
-        const int page = (spec.id - ids::Panel(0)) / 100;
+    controls_->Build(MainWindowLayout(), RGB(255, 255, 255), true, [this](const ControlSpec& row, HWND parent) {
+        const int page = (row.id - ids::Panel(0)) / 100;
         pages_[static_cast<size_t>(page - 1)] =
-            std::make_unique<PageWindow>(parent, spec.id, spec.x, spec.y, spec.width, spec.height);
+            std::make_unique<PageWindow>(parent, row.id, row.x, row.y, row.width, row.height);
         return pages_[static_cast<size_t>(page - 1)]->hwnd();
     });
     controls_->Static(ids::kForm1Image).SetBitmap(background_.get());

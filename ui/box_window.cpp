@@ -41,9 +41,9 @@ BoxWindow::BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidt
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontId::Default)), FALSE);
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
     controls_->Build(layout, ::GetSysColor(COLOR_BTNFACE), false);
-    for (const ControlSpec& spec : layout) {
-        if (spec.kind == ControlKind::PushButton && (spec.flags & flag::kDefault)) {
-            ::SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(spec.id), 0);
+    for (const ControlSpec& row : layout) {
+        if (row.kind == ControlKind::PushButton && (row.flags & flag::kDefault)) {
+            ::SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(row.id), 0);
         }
     }
 }

@@ -17,23 +17,23 @@ RECT ChildRect(HWND child) {
 
 FormControls::FormControls(HWND form, const FontSet& fonts) : form_(form), fonts_(fonts) {}
 
-void FormControls::Build(std::span<const ControlSpec> specs, COLORREF formBackground, bool laterOnTop,
+void FormControls::Build(std::span<const ControlSpec> rows, COLORREF formBackground, bool laterOnTop,
                          const PageFactory& makePage) {
     formBackground_ = formBackground;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (const ControlSpec& spec : specs) {
-        HWND parent = spec.parentId == 0 ? form_ : Hwnd(spec.parentId);
-        const bool hidden = (spec.flags & flag::kHidden) != 0;
+    for (const ControlSpec& row : rows) {
+        HWND parent = row.parentId == 0 ? form_ : Hwnd(row.parentId);
+        const bool hidden = (row.flags & flag::kHidden) != 0;
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (hidden ? 0 : WS_VISIBLE);
         DWORD exStyle = 0;
         const wchar_t* className = L"STATIC";
-        switch (spec.kind) {
+        switch (row.kind) {
         case ControlKind::Picture:
             style |= SS_BITMAP | SS_NOTIFY;
             break;
         case ControlKind::Label:
             style |= SS_NOTIFY | SS_NOPREFIX |
-                     ((spec.flags & flag::kCentre) ? SS_CENTER : (spec.flags & flag::kRight) ? SS_RIGHT : SS_LEFT);
+                     ((row.flags & flag::kCentre) ? SS_CENTER : (row.flags & flag::kRight) ? SS_RIGHT : SS_LEFT);
             break;
         case ControlKind::ListView:
             className = WC_LISTVIEWW;
@@ -42,11 +42,11 @@ void FormControls::Build(std::span<const ControlSpec> specs, COLORREF formBackgr
             break;
         case ControlKind::PushButton:
             className = L"BUTTON";
-            style |= WS_TABSTOP | ((spec.flags & flag::kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            style |= WS_TABSTOP | ((row.flags & flag::kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         case ControlKind::RadioButton:
             className = L"BUTTON";
-            style |= WS_TABSTOP | BS_AUTORADIOBUTTON | ((spec.flags & flag::kGroup) ? WS_GROUP : 0);
+            style |= WS_TABSTOP | BS_AUTORADIOBUTTON | ((row.flags & flag::kGroup) ? WS_GROUP : 0);
             break;
         case ControlKind::Edit:
             className = L"EDIT";
@@ -58,41 +58,41 @@ void FormControls::Build(std::span<const ControlSpec> specs, COLORREF formBackgr
         }
 
         HWND hwnd = nullptr;
-        if (spec.kind == ControlKind::Page) {
+        if (row.kind == ControlKind::Page) {
             if (!makePage) throw std::logic_error("layout has a page but no page factory");
-            hwnd = makePage(spec, parent);
+            hwnd = makePage(row, parent);
         } else {
-            hwnd = ::CreateWindowExW(exStyle, className, spec.text ? spec.text : L"", style, spec.x, spec.y,
-                                     spec.width, spec.height, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+            hwnd = ::CreateWindowExW(exStyle, className, row.text ? row.text : L"", style, row.x, row.y,
+                                     row.width, row.height, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         }
         if (!hwnd) throw std::runtime_error("a control of the form could not be created");
         if (laterOnTop) ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(spec.font)), FALSE);
-        windows_[spec.id] = hwnd;
+        ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(row.font)), FALSE);
+        windows_[row.id] = hwnd;
 
-        if (spec.kind == ControlKind::Picture || spec.kind == ControlKind::Label) {
-            const auto role = spec.kind == ControlKind::Picture ? StaticControl::Role::Picture
+        if (row.kind == ControlKind::Picture || row.kind == ControlKind::Label) {
+            const auto role = row.kind == ControlKind::Picture ? StaticControl::Role::Picture
                                                                  : StaticControl::Role::Label;
             auto control = std::make_unique<StaticControl>(hwnd, role, this);
-            control->SetHandCursor((spec.flags & flag::kHand) != 0);
+            control->SetHandCursor((row.flags & flag::kHand) != 0);
             if (role == StaticControl::Role::Label) {
-                UINT drawFlags = (spec.flags & flag::kCentre) ? DT_CENTER : (spec.flags & flag::kRight) ? DT_RIGHT : DT_LEFT;
-                if (spec.flags & flag::kWrap) drawFlags |= DT_WORDBREAK;
+                UINT drawFlags = (row.flags & flag::kCentre) ? DT_CENTER : (row.flags & flag::kRight) ? DT_RIGHT : DT_LEFT;
+                if (row.flags & flag::kWrap) drawFlags |= DT_WORDBREAK;
                 control->SetDrawFlags(drawFlags);
-                control->SetVerticalCentre((spec.flags & flag::kVCentre) != 0);
-                control->SetTextColour(spec.colour);
-                control->SetFont(fonts_.Get(spec.font));
-                if (spec.flags & flag::kAutoSize) control->SetAutoSize(StaticControl::AutoSize::KeepLeft);
-                if (spec.flags & flag::kAutoSizeRight) control->SetAutoSize(StaticControl::AutoSize::KeepRight);
+                control->SetVerticalCentre((row.flags & flag::kVCentre) != 0);
+                control->SetTextColour(row.colour);
+                control->SetFont(fonts_.Get(row.font));
+                if (row.flags & flag::kAutoSize) control->SetAutoSize(StaticControl::AutoSize::KeepLeft);
+                if (row.flags & flag::kAutoSizeRight) control->SetAutoSize(StaticControl::AutoSize::KeepRight);
             }
             creationOrder_.push_back(control.get());
-            statics_[spec.id] = std::move(control);
-        } else if (spec.kind == ControlKind::ListView) {
+            statics_[row.id] = std::move(control);
+        } else if (row.kind == ControlKind::ListView) {
             DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
-            if (spec.flags & flag::kCheckBoxes) ex |= LVS_EX_CHECKBOXES;
+            if (row.flags & flag::kCheckBoxes) ex |= LVS_EX_CHECKBOXES;
             ListView_SetExtendedListViewStyle(hwnd, ex);
-        } else if (spec.kind == ControlKind::RadioButton && (spec.flags & flag::kChecked)) {
+        } else if (row.kind == ControlKind::RadioButton && (row.flags & flag::kChecked)) {
             ::SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
     }

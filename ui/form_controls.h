@@ -17,7 +17,7 @@ namespace taliveer {
 
 class FormControls : public Backdrop {
 public:
-    using PageFactory = std::function<HWND(const ControlSpec& spec, HWND parent)>;
+    using PageFactory = std::function<HWND(const ControlSpec& row, HWND parent)>;
 
     FormControls(HWND form, const FontSet& fonts);
 
@@ -25,7 +25,7 @@ public:
     // labels get white. Pages are made by `makePage`.
     // `laterOnTop`: each new control is put above the earlier ones (the main window's paint
     // order); otherwise the system's order is kept, which is also the dialogs' tab order.
-    void Build(std::span<const ControlSpec> specs, COLORREF formBackground, bool laterOnTop,
+    void Build(std::span<const ControlSpec> rows, COLORREF formBackground, bool laterOnTop,
                const PageFactory& makePage = {});
 
     HWND Hwnd(int id) const;
