@@ -57,7 +57,7 @@ xdotool mousemove $((left + 638)) $((top + 78)) click 1
 sleep 2
 read -r ux uy _ _ visible <<<"$(probe child 2403)"
 check "Undo link shown" 1 "$visible"
-xdotool mousemove $((left + 16 + ux + 20)) $((top + 100 + uy + 6)) click 1
+xdotool mousemove $((left + ux + 20)) $((top + uy + 6)) click 1  # in window coordinates
 if timeout 30 wine "$probe" endfolder Undo >/dev/null 2>&1; then pass; else fail "the Undo folder did not open"; fi
 [[ $made_undo == 1 ]] && rmdir "$undo"
 finish

@@ -8,7 +8,8 @@
 //   winprobe close            ask the window to close
 //   winprobe rows ID COLUMNS  the rows of a list view, one line each, cells between tabs (UTF-8)
 //   winprobe top ID           index of a list view's top visible row
-//   winprobe endfolder TITLE  wait up to 15 s for the folder window TITLE, then end its process
+//   winprobe endfolder TITLE  wait up to 45 s for the folder window TITLE, then end its process
+//   winprobe windows          the visible top-level windows: title | class
 //   winprobe shortcut FILE TARGET   write a shortcut (for setting up a test)
 #include <windows.h>
 #include <commctrl.h>
@@ -32,6 +33,14 @@ HWND FindChild(HWND parent, int id) {
         if (HWND found = FindChild(child, id)) return found;
     }
     return nullptr;
+}
+
+BOOL CALLBACK PrintWindow(HWND hwnd, LPARAM) {
+    wchar_t title[256] = {}, cls[256] = {};
+    ::GetWindowTextW(hwnd, title, 256);
+    ::GetClassNameW(hwnd, cls, 256);
+    if (::IsWindowVisible(hwnd)) std::wprintf(L"%ls | %ls\n", title, cls);
+    return TRUE;
 }
 
 void PrintUtf8(const std::wstring& text) {
@@ -106,8 +115,9 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     if (command == L"shortcut" && argc > 3) return MakeShortcut(argv[2], argv[3]);
+    if (command == L"windows") return ::EnumWindows(&PrintWindow, 0) ? 0 : 1;
     if (command == L"endfolder" && argc > 2) {
-        for (int i = 0; i < 150; ++i) {
+        for (int i = 0; i < 450; ++i) {
             if (HWND folder = ::FindWindowW(L"ExplorerWClass", argv[2])) {
                 DWORD pid = 0, desktopPid = 0;
                 ::GetWindowThreadProcessId(folder, &pid);
