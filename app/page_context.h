@@ -22,4 +22,10 @@ struct PageContext {
 // its start text.
 void ClearPage(PageContext& context, int page);
 
+// The icon of the file a command line or location names, added to the shared image list;
+// its index there, or -1 when not even the stock icon could be loaded.
+int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation);
+// The same for a file path used as it is.
+int AddFileIcon(PageContext& context, const std::wstring& file);
+
 }  // namespace taliveer

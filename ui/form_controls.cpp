@@ -157,6 +157,19 @@ void FormControls::RepaintLabelsOver(HWND parent, const RECT& rect) const {
     }
 }
 
+int AppendListRow(HWND listView, const std::wstring& caption, const std::wstring& second, const std::wstring& third,
+                  int image) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = ListView_GetItemCount(listView);
+    item.pszText = const_cast<wchar_t*>(caption.c_str());
+    item.iImage = image;
+    const int index = ListView_InsertItem(listView, &item);
+    ListView_SetItemText(listView, index, 1, const_cast<wchar_t*>(second.c_str()));
+    ListView_SetItemText(listView, index, 2, const_cast<wchar_t*>(third.c_str()));
+    return index;
+}
+
 void AddListColumns(HWND listView, std::span<const ColumnSpec> columns) {
     int index = 0;
     for (const ColumnSpec& column : columns) {

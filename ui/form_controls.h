@@ -59,6 +59,11 @@ private:
 // Puts the columns of a table into a report-style list view.
 void AddListColumns(HWND listView, std::span<const ColumnSpec> columns);
 
+// Appends a row of three cells to a report-style list view, with its image index (-1 for
+// none); returns the row's index.
+int AppendListRow(HWND listView, const std::wstring& caption, const std::wstring& second, const std::wstring& third,
+                  int image);
+
 // Window rectangle of a child in its parent's client coordinates.
 RECT ChildRect(HWND child);
 

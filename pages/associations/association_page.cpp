@@ -24,20 +24,7 @@ public:
     }
 
     void Add(const AssociationRow& row) override {
-        SharedState& state = context_.state;
-        const PrefixFolders prefixes{state.WindowsFolder, state.ProfileFolder};
-        int image = -1;
-        if (HICON icon = GetFileIcon(*state.RowIcon, ExtractProgramFile(row.iconLocation, prefixes, &LocaleUpperCase))) {
-            image = ImageList_AddIcon(context_.imageList, icon);
-        }
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = ListView_GetItemCount(list_);
-        item.pszText = const_cast<wchar_t*>(row.extension.c_str());
-        item.iImage = image;
-        const int index = ListView_InsertItem(list_, &item);
-        ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(row.description.c_str()));
-        ListView_SetItemText(list_, index, 2, const_cast<wchar_t*>(row.command.c_str()));
+        AppendListRow(list_, row.extension, row.description, row.command, AddRowIcon(context_, row.iconLocation));
         ++rows;
         painting_.RowAdded();
     }

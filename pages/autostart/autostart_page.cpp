@@ -24,20 +24,9 @@ public:
     }
 
     void Add(const AutostartRow& row) override {
-        int image = -1;
-        if (row.hasIcon) {
-            if (HICON icon = GetFileIcon(*context_.state.RowIcon, row.iconFile)) {
-                image = ImageList_AddIcon(context_.imageList, icon);
-            }
-        }
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = ListView_GetItemCount(list_);
-        item.pszText = const_cast<wchar_t*>(row.caption.c_str());
-        item.iImage = image;
-        const int index = ListView_InsertItem(list_, &item);
-        ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(row.command.c_str()));
-        ListView_SetItemText(list_, index, 2, const_cast<wchar_t*>(row.access.c_str()));
+        // Procedures A and B resolved the file already; a shortcut's target is used as it is.
+        const int image = row.hasIcon ? AddFileIcon(context_, row.iconFile) : -1;
+        AppendListRow(list_, row.caption, row.command, row.access, image);
         sources_.push_back(row.digit);
         painting_.RowAdded();
     }

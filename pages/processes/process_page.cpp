@@ -33,20 +33,7 @@ public:
         if (shown_.count(entry.exeName)) return;  // one row per executable name, exact case
 
         HoldPainting();
-        int image = -1;
-        const SharedState& state = context_.state;
-        const PrefixFolders prefixes{state.WindowsFolder, state.ProfileFolder};
-        if (HICON icon = GetFileIcon(*state.RowIcon, ExtractProgramFile(path, prefixes, &LocaleUpperCase))) {
-            image = ImageList_AddIcon(context_.imageList, icon);
-        }
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = static_cast<int>(captions_.size());
-        item.pszText = const_cast<wchar_t*>(entry.exeName.c_str());
-        item.iImage = image;
-        const int index = ListView_InsertItem(list_, &item);
-        ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(path.c_str()));
-        ListView_SetItemText(list_, index, 2, const_cast<wchar_t*>(PriorityText(entry.priorityClass)));
+        AppendListRow(list_, entry.exeName, path, PriorityText(entry.priorityClass), AddRowIcon(context_, path));
         captions_.push_back(entry.exeName);
         shown_.insert(entry.exeName);
     }

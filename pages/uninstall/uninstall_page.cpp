@@ -23,22 +23,7 @@ public:
     void Add(const UninstallRow& row) override {
         SharedState& state = context_.state;
         state.BackingList->push_back(BackingEntry{row.keyName, row.command});
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = ListView_GetItemCount(list_);
-        item.pszText = const_cast<wchar_t*>(row.name.c_str());
-        item.iImage = -1;
-        const int index = ListView_InsertItem(list_, &item);
-        ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(row.command.c_str()));
-        ListView_SetItemText(list_, index, 2, const_cast<wchar_t*>(row.date.c_str()));
-        const PrefixFolders prefixes{state.WindowsFolder, state.ProfileFolder};
-        if (HICON icon = GetFileIcon(*state.RowIcon, ExtractProgramFile(row.iconSource, prefixes, &LocaleUpperCase))) {
-            LVITEMW image{};
-            image.mask = LVIF_IMAGE;
-            image.iItem = index;
-            image.iImage = ImageList_AddIcon(context_.imageList, icon);
-            ListView_SetItem(list_, &image);
-        }
+        AppendListRow(list_, row.name, row.command, row.date, AddRowIcon(context_, row.iconSource));
         painting_.RowAdded();
     }
 
