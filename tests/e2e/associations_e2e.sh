@@ -1,11 +1,6 @@
 #!/bin/bash
 # End to end: the association page of the real program, and typing into its search box.
 # Usage: associations_e2e.sh TALIVEER_EXE WINPROBE_EXE OUT_DIR
-set -uo pipefail
-exe="$1"
-probe="$2"
-out="$3"
-mkdir -p "$out"
 source "$(dirname "$0")/lib.sh"
 
 # Extensions around the one searched for, so that the list has to scroll to it.

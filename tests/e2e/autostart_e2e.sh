@@ -2,11 +2,6 @@
 # End to end: entries put into the registry and a Startup folder are listed by the real
 # program right after it starts.
 # Usage: autostart_e2e.sh TALIVEER_EXE WINPROBE_EXE OUT_DIR
-set -uo pipefail
-exe="$1"
-probe="$2"
-out="$3"
-mkdir -p "$out"
 source "$(dirname "$0")/lib.sh"
 
 run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'

@@ -1,5 +1,11 @@
-# Shared by the end-to-end scripts: the window probe, checks that count, screenshots.
-# Needs $probe (winprobe.exe) and the Wine session's DISPLAY, WINEPREFIX and TALIVEER_FBDIR.
+# Shared by the end-to-end scripts: their arguments, the window probe, checks that count,
+# screenshots. Every script is called as SCRIPT TALIVEER_EXE WINPROBE_EXE [...] OUT_DIR and
+# needs the Wine session's DISPLAY, WINEPREFIX and TALIVEER_FBDIR.
+set -uo pipefail
+exe="$1"
+probe="$2"
+out="${!#}"
+mkdir -p "$out"
 : "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
 
 failures=0

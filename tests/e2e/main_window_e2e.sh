@@ -2,11 +2,6 @@
 # End to end: the real Taliveer.exe in the Wine session's virtual desktop, driven with the
 # mouse through xdotool; window state read with winprobe and from screenshots.
 # Usage: main_window_e2e.sh TALIVEER_EXE WINPROBE_EXE OUT_DIR
-set -uo pipefail
-exe="$1"
-probe="$2"
-out="$3"
-mkdir -p "$out"
 source "$(dirname "$0")/lib.sh"
 shot() { screenshot "$1"; }
 pixel() {  # pixel X Y -> "r,g,b"

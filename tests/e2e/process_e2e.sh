@@ -2,13 +2,8 @@
 # End to end: the process page of the real program lists a program started beside it and
 # drops it within 7 s after it ends.
 # Usage: process_e2e.sh TALIVEER_EXE WINPROBE_EXE SLEEPER_EXE OUT_DIR
-set -uo pipefail
-exe="$1"
-probe="$2"
-sleeper="$3"
-out="$4"
-mkdir -p "$out"
 source "$(dirname "$0")/lib.sh"
+sleeper="$3"
 
 cp "$sleeper" "$out/TalE2ESleeper.exe"
 timeout 150 wine "$out/TalE2ESleeper.exe" &

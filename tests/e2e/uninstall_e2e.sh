@@ -2,11 +2,6 @@
 # End to end: the uninstall page of the real program lists what was put into both hives,
 # under each filter.
 # Usage: uninstall_e2e.sh TALIVEER_EXE WINPROBE_EXE OUT_DIR
-set -uo pipefail
-exe="$1"
-probe="$2"
-out="$3"
-mkdir -p "$out"
 source "$(dirname "$0")/lib.sh"
 
 user='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
