@@ -19,14 +19,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         SharedState state;
         TForm1 form(state);
         state.Loop.SetHook([&form](const MSG& msg) { form.EventsMessage(msg); });
+        bool created = false;
         try {
             form.Create();
+            created = true;
         } catch (...) {
+            // The window was refused: say why and end with a failure code.
             ShowCurrentException();
-            return 1;
+            exitCode = 1;
         }
-        form.Show(showCommand == SW_SHOWDEFAULT ? SW_SHOWNORMAL : showCommand);
-        exitCode = state.Loop.Run();
+        if (created) {
+            form.Show(showCommand == SW_SHOWDEFAULT ? SW_SHOWNORMAL : showCommand);
+            exitCode = state.Loop.Run();
+        }
         state.ShellLink.Release();
     }
     if (SUCCEEDED(com)) ::CoUninitialize();

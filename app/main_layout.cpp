@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <stdexcept>
 
 namespace taliveer {
 namespace {
@@ -133,6 +134,23 @@ constexpr ColumnSpec kAssociationColumns[] = {
 }  // namespace
 
 std::span<const ControlSpec> MainWindowLayout() { return kLayout; }
+
+const ControlSpec& LayoutRow(int id) {
+    for (const ControlSpec& row : kLayout) {
+        if (row.id == id) return row;
+    }
+    throw std::out_of_range("no layout row with that id");
+}
+
+int ButtonCount(int page) {
+    int count = 0;
+    for (const ControlSpec& row : kLayout) {
+        if (row.id == ButtonA(page, count + 1)) ++count;
+    }
+    return count;
+}
+
+DragBand MainDragBand() { return DragBand{LayoutRow(kTopLabel1).x, kTabStripTop}; }
 
 std::span<const ColumnSpec> PageColumns(int page) {
     switch (page) {

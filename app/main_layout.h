@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/layout.h"
+#include "ui/pure/drag_band.h"
 
 #include <span>
 
@@ -30,7 +31,8 @@ inline constexpr int kPanel4FindEdit = 2462;
 }  // namespace ids
 
 inline constexpr int kPageCount = 4;
-constexpr int ButtonCount(int page) { return page == 4 ? 3 : 2; }
+// How many image buttons the page's row of the table has.
+int ButtonCount(int page);
 
 // Start texts of the count labels.
 constexpr const wchar_t* InfoLabelStartText(int page) {
@@ -43,12 +45,18 @@ constexpr const wchar_t* InfoLabelStartText(int page) {
 }
 
 std::span<const ControlSpec> MainWindowLayout();
+// The table's row of a control.
+const ControlSpec& LayoutRow(int id);
+// The window can be dragged by the band above the tab strip, left of the "i" label.
+DragBand MainDragBand();
 std::span<const ColumnSpec> PageColumns(int page);
 
 inline constexpr int kMainWidth = 720;
 inline constexpr int kMainHeight = 540;
 // Left edge of the tab highlight under tab 1..4.
 constexpr int TabImageLeft(int tab) { return 136 + 144 * (tab - 1); }
+// The tab strip begins here; above it the window can be dragged.
+inline constexpr int kTabStripTop = 60;
 
 inline constexpr wchar_t kHomePage[] = L"https://www.corvantis.example/";
 

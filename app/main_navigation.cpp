@@ -9,30 +9,31 @@
 namespace taliveer {
 
 void TForm1::TabLabelClick(int tab) {
-    // 1. The highlight moves under the clicked label.
+    // The highlight moves under the clicked label.
     HWND tabImage = controls_->Hwnd(ids::kTabImage);
     const RECT before = ChildRect(tabImage);
-    ::SetWindowPos(tabImage, nullptr, TabImageLeft(tab), 65, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(tabImage, nullptr, TabImageLeft(tab), LayoutRow(ids::kTabImage).y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT moved;
     const RECT after = ChildRect(tabImage);
     ::UnionRect(&moved, &before, &after);
     controls_->RepaintLabelsOver(hwnd_, moved);
 
-    // 2. The clicked label turns blue, the others black.
+    // The clicked label turns blue, the others black.
     for (int other = 1; other <= 4; ++other) {
         controls_->Static(ids::TabLabel(other)).SetTextColour(other == tab ? kHighlightBlue : kBlack);
     }
-    // 3. Only the process page keeps its refresh timer; its page routine switches it on.
+    // Only the process page keeps its refresh timer; its page routine switches it on.
     if (tab != 3) SetPanel3Timer(false);
 
-    // 4. The page routine rebuilds the page and brings it to the front.
+    // The page routine rebuilds the page and brings it to the front.
     switch (tab) {
     case 1: autostart_->Panel1Enter(); break;
     case 2: uninstall_->Panel2Enter(); break;
     case 3: processes_->Panel3Enter(); break;
     default: associations_->Panel4Enter(); break;
     }
-    // 5.
+    // The association page gathers under the wait box, which may have come in front.
     if (tab == 4) BringPageToFront(4);
 }
 

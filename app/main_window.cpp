@@ -9,13 +9,14 @@
 #include "resources/resource_ids.h"
 #include "services/program_launcher.h"
 #include "ui/bitmap_resource.h"
-#include "ui/drag_band.h"
+#include "ui/pure/drag_band.h"
 #include "ui/region.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace taliveer {
 namespace {
@@ -45,9 +46,13 @@ void TForm1::Create() {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int x = work.left + (work.right - work.left - kMainWidth) / 2;
     const int y = work.top + (work.bottom - work.top - kMainHeight) / 2;
+    createFailure_ = nullptr;
     WindowBase::Create(WS_EX_APPWINDOW, kMainClass, L"Taliveer", kMainStyle, x, y, kMainWidth, kMainHeight,
                        nullptr, nullptr);
-    if (!hwnd_) throw std::runtime_error("the main window could not be created");
+    if (!hwnd_) {
+        if (createFailure_) std::rethrow_exception(std::exchange(createFailure_, nullptr));
+        throw std::runtime_error("the main window could not be created");
+    }
 }
 
 void TForm1::Show(int showCommand) {
@@ -98,7 +103,7 @@ void TForm1::ConnectHandlers() {
         c.Static(id).passThrough = [this](POINT pt) {
             RECT wr;
             ::GetWindowRect(hwnd_, &wr);
-            return InDragBand(pt.x, pt.y, wr.left, wr.top);
+            return InDragBand(MainDragBand(), pt.x, pt.y, wr.left, wr.top);
         };
     }
     for (int page = 1; page <= kPageCount; ++page) {
@@ -112,22 +117,32 @@ void TForm1::ConnectHandlers() {
 
     pageContext_ = std::make_unique<PageContext>(PageContext{
         state_, c, imageList1_.get(), [this](int page) { BringPageToFront(page); },
-        [this](bool on) { SetPanel3Timer(on); }, [this] { return panel3TimerOn_; }});
+        [this](bool on) { SetPanel3Timer(on); }, [this] { return panel3TimerOn_; },
+        [this](int tab) { TabLabelClick(tab); }});
     autostart_ = std::make_unique<AutostartPage>(*pageContext_);
     uninstall_ = std::make_unique<UninstallPage>(*pageContext_);
     processes_ = std::make_unique<ProcessPage>(*pageContext_);
     associations_ = std::make_unique<AssociationPage>(*pageContext_);
+    OnImageButton(3, 1, [this] { processes_->Panel3Button1Click(); });
+    OnImageButton(3, 2, [this] { processes_->Panel3Button2Click(); });
+}
+
+void TForm1::OnImageButton(int page, int button, const std::function<void()>& handler) {
+    // Either picture or the caption: whichever the mouse is over.
+    for (int id : {ids::ButtonA(page, button), ids::ButtonB(page, button), ids::ButtonLabel(page, button)}) {
+        controls_->OnClick(id, handler);
+    }
 }
 
 void TForm1::CreateForm() {
     state_.MainWindow = hwnd_;
     BuildControls();
 
-    // 1. The window takes the shape of its picture.
+    // The window takes the shape of its picture.
     UniqueHRgn region = CreateBitmapRegion(background_.get(), [this] { state_.Loop.ProcessMessages(); });
     if (::SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();  // the system owns it now
 
-    // 2-3. Button skins, loaded once and shown by every image button.
+    // Button skins, loaded once and shown by every image button.
     HMODULE module = ::GetModuleHandleW(nullptr);
     buttonA_ = LoadRcDataBitmap(module, L"BUTTONA");
     buttonB_ = LoadRcDataBitmap(module, L"BUTTONB");
@@ -138,20 +153,20 @@ void TForm1::CreateForm() {
         }
     }
 
-    // 4-13. Restore signal, user name and folders.
+    // Restore signal, user name and folders.
     state_.RestoreMessage = ::RegisterWindowMessageW(L"TaliveerRestore");
     FillUserAndFolders(state_);
 
-    // 14. Double-buffered list views.
+    // Double-buffered list views.
     for (int page = 1; page <= kPageCount; ++page) {
         HWND list = controls_->Hwnd(ids::InfoList(page));
         ListView_SetExtendedListViewStyleEx(list, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
     }
 
-    // 15. The shell-link reader. Without it shortcuts read as unreadable.
+    // The shell-link reader. Without it shortcuts read as unreadable.
     state_.ShellLink.Create();
 
-    // 16-18.
+    // The shared objects the pages and boxes use.
     state_.BackingList = std::make_unique<BackingEntries>();
     state_.RowIcon = std::make_unique<RowIconSlot>();
     state_.RowIcon->Width = 16;
@@ -159,7 +174,7 @@ void TForm1::CreateForm() {
     state_.InfoBox = std::make_unique<TForm3a>(state_.Boxes());
     state_.ConfirmBox = std::make_unique<TForm3b>(state_.Boxes());
 
-    // 19. The promotion switches exist; existing values are never changed here. A failed
+    // The promotion switches exist; existing values are never changed here. A failed
     // write is reported and the start goes on.
     GuardedCall([] {
         for (const wchar_t* name : {L"BrimleyAds", L"OstrelleAds"}) {
@@ -169,7 +184,7 @@ void TForm1::CreateForm() {
         }
     });
 
-    // 20.
+    // Nothing gathers yet.
     state_.BusyFlag = false;
 }
 
@@ -201,7 +216,7 @@ LRESULT TForm1::WMNCHitTest(WPARAM wParam, LPARAM lParam) {
     const POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     RECT wr;
     ::GetWindowRect(hwnd_, &wr);
-    if (InDragBand(pt.x, pt.y, wr.left, wr.top)) hit = HTCAPTION;
+    if (InDragBand(MainDragBand(), pt.x, pt.y, wr.left, wr.top)) hit = HTCAPTION;
     return hit;
 }
 
@@ -237,7 +252,15 @@ HRGN TForm1::RegionForTests() const {
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        CreateForm();
+        // A window without its controls must not come up: the start-up message and every
+        // click would use what is missing. The caller of Create() reports why.
+        try {
+            CreateForm();
+        } catch (...) {
+            createFailure_ = std::current_exception();
+            state_.MainWindow = nullptr;
+            return -1;
+        }
         return 0;
     case WM_SHOWWINDOW:
         if (wParam && !shownOnce_) {
@@ -268,7 +291,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::KillTimer(hwnd_, kPanel3TimerId);
         panel3TimerOn_ = false;
         state_.MainWindow = nullptr;
-        ::PostQuitMessage(0);
+        // A window refused at creation ends no loop: none is running for it yet.
+        if (!createFailure_) ::PostQuitMessage(0);
         return 0;
     default:
         break;

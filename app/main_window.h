@@ -9,6 +9,8 @@
 #include "ui/window_base.h"
 
 #include <array>
+#include <functional>
+#include <exception>
 #include <memory>
 
 namespace taliveer {
@@ -71,11 +73,13 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Builds the child controls from the layout table; throws when one cannot be made.
+    virtual void BuildControls();
 
 private:
     void CreateForm();
-    void BuildControls();
     void ConnectHandlers();
+    void OnImageButton(int page, int button, const std::function<void()>& handler);
     void OnStartUp();
     LRESULT WMNCHitTest(WPARAM wParam, LPARAM lParam);
     void TabLabelClick(int tab);
@@ -94,6 +98,8 @@ private:
     UniqueHBitmap buttonB_;
     UniqueHImageList imageList1_;
     bool shownOnce_ = false;
+    // Why CreateForm failed: WM_CREATE refuses the window and Create() throws this.
+    std::exception_ptr createFailure_;
     bool panel3TimerOn_ = false;
 
     std::unique_ptr<PageContext> pageContext_;

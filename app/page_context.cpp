@@ -2,17 +2,31 @@
 
 #include "app/main_layout.h"
 
-#include "services/command_line.h"
+#include "services/pure/command_line.h"
 #include "services/file_icon.h"
+#include "services/file_system.h"
 
 #include <commctrl.h>
 
 namespace taliveer {
 
-void ClearPage(PageContext& context, int page) {
+void ClearPage(PageContext& context, int page, PageGeneration& generation) {
+    generation.Next();
     ListView_DeleteAllItems(context.controls.Hwnd(ids::InfoList(page)));
     ImageList_RemoveAll(context.imageList);
     context.controls.Static(ids::InfoLabel(page)).SetText(InfoLabelStartText(page));
+}
+
+bool PumpAndStillWanted(PageContext& context, const PageGeneration& generation, unsigned mine) {
+    if (!context.state.Loop.ProcessMessages()) return false;
+    // The main window's close frees the shared objects before the window goes.
+    const bool windowOpen = context.state.MainWindow != nullptr && context.state.RowIcon != nullptr;
+    return windowOpen && generation.current == mine;
+}
+
+void ShowUndoLink(PageContext& context, int page) {
+    const bool exists = DirectoryExists(context.state.UndoFolder);
+    ::ShowWindow(context.controls.Hwnd(ids::UndoLabel(page)), exists ? SW_SHOW : SW_HIDE);
 }
 
 int AddFileIcon(PageContext& context, const std::wstring& file) {

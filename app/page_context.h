@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/shared_state.h"
+#include "app/main_layout.h"
 #include "ui/form_controls.h"
 
 #include <functional>
@@ -16,11 +17,27 @@ struct PageContext {
     std::function<void(int page)> bringToFront;
     std::function<void(bool on)> setPanel3Timer;
     std::function<bool()> panel3TimerOn;
+    // Does what a click on the tab label does.
+    std::function<void(int tab)> clickTab;
 };
 
-// Empties the page's list view and the shared image list and puts the count label back to
-// its start text.
-void ClearPage(PageContext& context, int page);
+// Counts the gatherings of one page: a gathering that began under an older count has been
+// overtaken (the tab clicked again while rows still arrive) and stops.
+struct PageGeneration {
+    unsigned current = 0;
+    unsigned Next() { return ++current; }
+};
+
+// Where every page entry starts: empties the page's list view and the shared image list,
+// puts the count label back to its start text, and begins a new generation of the page.
+void ClearPage(PageContext& context, int page, PageGeneration& generation);
+
+// Lets the waiting messages run once; true while the main window is open and `mine` is
+// still the page's current generation.
+bool PumpAndStillWanted(PageContext& context, const PageGeneration& generation, unsigned mine);
+
+// Shows the page's "打开撤消文件夹" link exactly when the Undo folder exists.
+void ShowUndoLink(PageContext& context, int page);
 
 // The icon of the file a command line or location names, added to the shared image list;
 // its index there, or -1 when not even the stock icon could be loaded.

@@ -1,6 +1,6 @@
 #include "app/shared_folders.h"
 
-#include "services/path_text.h"
+#include "services/pure/path_text.h"
 
 #include <shlobj.h>
 
@@ -65,7 +65,7 @@ void FillUserAndFolders(SharedState& state) {
     state.WindowsFolder = WithTrailingBackslash(SystemDirectory(::GetWindowsDirectoryW));
     state.SystemFolder = WithTrailingBackslash(SystemDirectory(::GetSystemDirectoryW));
     state.ProgramFilesFolder = WithTrailingBackslash(SpecialFolder(CSIDL_PROGRAM_FILES));
-    state.ProfileFolder = WithTrailingBackslash(UpToLastBackslash(SpecialFolder(CSIDL_APPDATA)));
+    state.ProfileFolder = WithTrailingBackslash(SpecialFolder(CSIDL_PROFILE));
     state.UserStartupFolder = FindUserStartupFolder();
     state.CommonStartupFolder = FindCommonStartupFolder();
 }

@@ -6,10 +6,11 @@
 #include "bench/bench_window.h"
 #include "bench/harness.h"
 #include "pages/associations/association_page.h"
-#include "pages/associations/association_rules.h"
-#include "services/command_line.h"
+#include "pages/associations/pure/association_rules.h"
+#include "services/pure/command_line.h"
 #include "services/file_icon.h"
 #include "services/reg_unit.h"
+#include "services/file_system.h"
 
 #include <commctrl.h>
 

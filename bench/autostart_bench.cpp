@@ -5,10 +5,11 @@
 #include "app/main_window.h"
 #include "bench/bench_window.h"
 #include "bench/harness.h"
-#include "pages/autostart/autostart_text.h"
-#include "services/command_line.h"
+#include "pages/autostart/pure/autostart_rules.h"
+#include "services/pure/command_line.h"
 #include "services/file_icon.h"
 #include "services/reg_unit.h"
+#include "services/file_system.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

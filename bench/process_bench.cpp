@@ -84,8 +84,8 @@ private:
 
 class CountOnly : public ProcessSink {
 public:
-    bool Pending() override { return true; }
-    void Entry(const ProcessEntry&) override { ++count; }
+    bool PumpMessagesAndContinue() override { return true; }
+    void Add(const ProcessEntry&) override { ++count; }
     int count = 0;
 };
 

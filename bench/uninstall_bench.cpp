@@ -5,10 +5,11 @@
 #include "bench/bench_window.h"
 #include "bench/harness.h"
 #include "pages/uninstall/uninstall_page.h"
-#include "pages/uninstall/uninstall_rules.h"
-#include "services/command_line.h"
+#include "pages/uninstall/pure/uninstall_rules.h"
+#include "services/pure/command_line.h"
 #include "services/file_icon.h"
 #include "services/reg_unit.h"
+#include "services/file_system.h"
 
 #include <commctrl.h>
 

@@ -6,22 +6,23 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
 bash scripts/install-deps.sh
-cmake --preset wine -DTALIVEER_TESTS=OFF >/dev/null
-cmake --build --preset wine --target Taliveer
-exe="$root/build/wine/Taliveer.exe"
+source scripts/wine-arch.sh
+cmake --preset "$TALIVEER_PRESET" -DTALIVEER_TESTS=OFF >/dev/null
+cmake --build --preset "$TALIVEER_PRESET" --target Taliveer
+exe="$TALIVEER_BUILD_DIR/Taliveer.exe"
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 if [[ -n "${DISPLAY:-}" ]]; then
-  export WINEPREFIX="${TALIVEER_PREFIX_CACHE:-${HOME}/.cache/taliveer/prefix}"
+  export WINEPREFIX="${TALIVEER_PREFIX_CACHE:-${HOME}/.cache/taliveer/prefix-${TALIVEER_WINE_ARCH}}"
   bash scripts/prepare-prefix.sh "$WINEPREFIX"
   echo "Starting $exe"
-  exec wine "$exe"
+  exec "$TALIVEER_WINE" "$exe"
 fi
 
 source scripts/wine-session.sh
 trap wine_session_stop EXIT
 wine_session_start 1280x1024
-wine "$exe" &
+"$TALIVEER_WINE" "$exe" &
 # Wine's first start in a fresh prefix copy takes a few seconds.
 sleep 8
 shot="$root/build/taliveer-screenshot.png"

@@ -26,9 +26,15 @@ echo "== Windows build (mingw-w64 i686) and tests under Wine"
 source scripts/wine-session.sh
 trap wine_session_stop EXIT
 wine_session_start 1280x1024
-cmake --preset wine >/dev/null
-cmake --build --preset wine
-ctest --preset wine --timeout 600
+if [[ "$TALIVEER_WINE_ARCH" != i686 ]]; then
+  # The shipped 32-bit program is still built, so that it always compiles.
+  echo "This kernel cannot run 32-bit programs: Taliveer.exe is built for 32-bit Windows and tested as a 64-bit build."
+  cmake --preset wine -DTALIVEER_TESTS=OFF >/dev/null
+  cmake --build --preset wine
+fi
+cmake --preset "$TALIVEER_PRESET" >/dev/null
+cmake --build --preset "$TALIVEER_PRESET"
+ctest --preset "$TALIVEER_PRESET" --timeout 600
 
 echo "== benchmarks (figures only)"
-TALIVEER_SLEEPER="$root/build/wine/tests/sleeper.exe" timeout 900 wine build/wine/bench/taliveer_bench.exe 2>/dev/null | tr -d '\r' || echo "benchmarks did not finish"
+TALIVEER_SLEEPER="$TALIVEER_BUILD_DIR/tests/sleeper.exe" timeout 900 "$TALIVEER_WINE" "$TALIVEER_BUILD_DIR/bench/taliveer_bench.exe" 2>/dev/null | tr -d '\r' || echo "benchmarks did not finish"

@@ -7,4 +7,4 @@ if [[ -z "${WINEPREFIX:-}" ]]; then
   echo "wine-run.sh: WINEPREFIX is not set" >&2
   exit 2
 fi
-exec timeout --kill-after=10 "${TALIVEER_WINE_TIMEOUT:-600}" wine "$@"
+exec timeout --kill-after=10 "${TALIVEER_WINE_TIMEOUT:-600}" "${TALIVEER_WINE:-wine}" "$@"

@@ -3,7 +3,8 @@
 # persistent wineserver. `wine_session_stop` ends all of it; callers trap it on EXIT.
 
 TALIVEER_ROOT="${TALIVEER_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
-TALIVEER_PREFIX_CACHE="${TALIVEER_PREFIX_CACHE:-${HOME}/.cache/taliveer/prefix}"
+source "$TALIVEER_ROOT/scripts/wine-arch.sh"
+TALIVEER_PREFIX_CACHE="${TALIVEER_PREFIX_CACHE:-${HOME}/.cache/taliveer/prefix-${TALIVEER_WINE_ARCH}}"
 
 wine_session_start() {
   local desktop="${1:-}"
@@ -37,8 +38,8 @@ wine_session_start() {
   if [[ -n "$desktop" ]]; then
     # Every program of the session runs inside one virtual desktop: windows get no X11
     # toplevel of their own (fast to create and destroy, dialogs stay in front).
-    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
+    timeout 60 "$TALIVEER_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    timeout 60 "$TALIVEER_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
   fi
 }
 

@@ -20,10 +20,4 @@ struct RowIconSlot {
 // none when even the stock icon cannot be loaded).
 HICON GetFileIcon(RowIconSlot& slot, const std::wstring& path);
 
-bool FileExists(const std::wstring& path);
-bool DirectoryExists(const std::wstring& path);
-
-// Upper-cases with the user's locale (the system's own rules, beyond ASCII).
-std::wstring LocaleUpperCase(std::wstring_view text);
-
 }  // namespace taliveer

@@ -1,9 +1,9 @@
 #include "services/reg_unit.h"
 
-#include "services/path_text.h"
-#include "services/reg_path.h"
+#include "services/pure/path_text.h"
+#include "services/pure/reg_path.h"
 #include "services/unique_handle.h"
-#include "services/wide_text.h"
+#include "services/pure/wide_text.h"
 
 namespace taliveer {
 namespace {

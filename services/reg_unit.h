@@ -3,7 +3,7 @@
 // the empty result. Operations ending in 64 use the 64-bit registry view.
 #pragma once
 
-#include "services/reg_script.h"
+#include "services/pure/reg_script.h"
 
 #include <windows.h>
 

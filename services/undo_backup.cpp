@@ -1,23 +1,14 @@
 #include "services/undo_backup.h"
 
-#include "services/backup_name.h"
+#include "services/pure/backup_name.h"
 #include "services/reg_unit.h"
+#include "services/system_message.h"
 #include "services/unique_handle.h"
 
 #include <shlobj.h>
 
 namespace taliveer {
 namespace {
-
-std::wstring SystemMessage(DWORD code) {
-    wchar_t* text = nullptr;
-    ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message = text ? text : L"error " + std::to_wstring(code);
-    if (text) ::LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
-    return message;
-}
 
 // Writes the bytes to a file that did not exist before: the first free name of base +
 // suffix, base + " (2)" + suffix, ...

@@ -2,7 +2,7 @@
 // folder, which the user opens with the registry editor to put the entries back.
 #pragma once
 
-#include "services/reg_script.h"
+#include "services/pure/reg_script.h"
 
 #include <windows.h>
 

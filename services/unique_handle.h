@@ -88,11 +88,6 @@ struct MemoryDc {
     static Type Invalid() noexcept { return nullptr; }
     static void Close(Type h) noexcept { ::DeleteDC(h); }
 };
-struct Window {
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ::DestroyWindow(h); }
-};
 }  // namespace handle_traits
 
 using UniqueKernelHandle = UniqueHandle<handle_traits::Kernel>;
@@ -106,7 +101,6 @@ using UniqueHBitmap = UniqueHandle<handle_traits::Gdi<HBITMAP>>;
 using UniqueHRgn = UniqueHandle<handle_traits::Gdi<HRGN>>;
 using UniqueHBrush = UniqueHandle<handle_traits::Gdi<HBRUSH>>;
 using UniqueMemoryDc = UniqueHandle<handle_traits::MemoryDc>;
-using UniqueHwnd = UniqueHandle<handle_traits::Window>;
 
 // A DC borrowed with GetDC, given back with ReleaseDC.
 class WindowDc {

@@ -130,7 +130,7 @@ INT_PTR CALLBACK BoxWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
     }
     auto* self = reinterpret_cast<BoxWindow*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self) return FALSE;
-    try {
+    return GuardedDispatch(message, [&]() -> INT_PTR {
         switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == 0) {
@@ -149,10 +149,8 @@ INT_PTR CALLBACK BoxWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
         default:
             break;
         }
-    } catch (...) {
-        ShowCurrentException();
-    }
-    return FALSE;
+        return FALSE;
+    });
 }
 
 }  // namespace taliveer

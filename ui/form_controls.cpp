@@ -1,5 +1,6 @@
 #include "ui/form_controls.h"
 
+#include "services/pure/wide_text.h"
 #include "services/unique_handle.h"
 
 #include <commctrl.h>
@@ -66,7 +67,7 @@ void FormControls::Build(std::span<const ControlSpec> rows, COLORREF formBackgro
                                      row.width, row.height, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         }
-        if (!hwnd) throw std::runtime_error("a control of the form could not be created");
+        if (!hwnd) throw std::runtime_error("the control " + NarrowForLog(row.name) + " could not be created");
         if (laterOnTop) ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(row.font)), FALSE);
         windows_[row.id] = hwnd;
@@ -169,6 +170,23 @@ int AppendListRow(HWND listView, const std::wstring& caption, const std::wstring
     ListView_SetItemText(listView, index, 2, const_cast<wchar_t*>(third.c_str()));
     return index;
 }
+
+std::wstring ListCellText(HWND listView, int row, int column) {
+    std::vector<wchar_t> buffer(512);
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const auto got = static_cast<size_t>(::SendMessageW(listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                                            reinterpret_cast<LPARAM>(&item)));
+        // A text that filled the buffer may have been cut: read it again with more room.
+        if (got + 1 < buffer.size() || buffer.size() >= 65536) return std::wstring(buffer.data(), got);
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+int SelectedRow(HWND listView) { return ListView_GetNextItem(listView, -1, LVNI_SELECTED); }
 
 void AddListColumns(HWND listView, std::span<const ColumnSpec> columns) {
     int index = 0;

@@ -64,6 +64,12 @@ void AddListColumns(HWND listView, std::span<const ColumnSpec> columns);
 int AppendListRow(HWND listView, const std::wstring& caption, const std::wstring& second, const std::wstring& third,
                   int image);
 
+// The whole text of one cell of a list view, however long.
+std::wstring ListCellText(HWND listView, int row, int column);
+
+// Index of the selected row of a list view, -1 when none.
+int SelectedRow(HWND listView);
+
 // Window rectangle of a child in its parent's client coordinates.
 RECT ChildRect(HWND child);
 

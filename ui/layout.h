@@ -26,7 +26,7 @@ inline constexpr unsigned kGroup = 1u << 11;      // first of a radio group
 
 struct ControlSpec {
     int id;
-    const wchar_t* name;
+    const wchar_t* name;  // the control's name, said when it cannot be created
     ControlKind kind;
     int parentId;  // 0: the form itself; otherwise the id of a Page row
     int x, y, width, height;

@@ -1,6 +1,6 @@
 #include "ui/region.h"
 
-#include "ui/strip_runs.h"
+#include "ui/pure/strip_runs.h"
 
 #include <cstdint>
 #include <vector>

@@ -121,13 +121,7 @@ LRESULT CALLBACK StaticControl::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
         self->hwnd_ = nullptr;
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
-    LRESULT result = 0;
-    try {
-        result = self->Handle(message, wParam, lParam);
-    } catch (...) {
-        ShowCurrentException();
-    }
-    return result;
+    return GuardedDispatch(message, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 LRESULT StaticControl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

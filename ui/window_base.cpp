@@ -59,18 +59,22 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wParam, L
     }
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
 
-    LRESULT result = 0;
-    try {
-        result = self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        ShowCurrentException();
-    }
+    const LRESULT result =
+        GuardedDispatch(message, [&] { return self->HandleMessage(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
         self->OnWindowGone();
     }
     return result;
+}
+
+LRESULT SafeResult(UINT message) noexcept {
+    switch (message) {
+    case WM_NCCREATE: return FALSE;
+    case WM_CREATE: return -1;
+    default: return 0;
+    }
 }
 
 void ShowExceptionBox(const wchar_t* text) noexcept {

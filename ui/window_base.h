@@ -36,13 +36,29 @@ private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 };
 
-// Runs `body` and shows whatever it throws in the application's error box; for code paths
-// that enter the program from Win32 outside a window procedure (subclass procedures, hooks).
-template <typename Body>
-void GuardedCall(Body&& body) noexcept;
-
 void ShowExceptionBox(const wchar_t* text) noexcept;
 void ShowCurrentException() noexcept;
+
+// The answer to `message` that lets Win32 carry on when its handler failed: a window whose
+// creation failed is not created; anything else counts as handled.
+LRESULT SafeResult(UINT message) noexcept;
+
+// Every entry from Win32 into the program (window, dialog and subclass procedures) runs its
+// handler through this: whatever the handler throws is shown once in the error box and the
+// message gets its safe answer, so that no exception crosses into the system.
+template <typename Body>
+LRESULT GuardedDispatch(UINT message, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        ShowCurrentException();
+        return SafeResult(message);
+    }
+}
+
+// The same for code that has no message to answer (start-up steps, hooks).
+template <typename Body>
+void GuardedCall(Body&& body) noexcept;
 
 template <typename Body>
 void GuardedCall(Body&& body) noexcept {

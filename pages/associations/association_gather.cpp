@@ -1,6 +1,6 @@
 #include "pages/associations/association_gather.h"
 
-#include "pages/associations/association_rules.h"
+#include "pages/associations/pure/association_rules.h"
 #include "services/reg_unit.h"
 
 namespace taliveer {
@@ -9,7 +9,7 @@ bool ReadAssociations(AssociationSink& sink) {
     StringList names;
     ReadKeyNames(HKEY_CLASSES_ROOT, L"\\", names);
     for (const std::wstring& name : names) {
-        if (!sink.Pending()) return false;
+        if (!sink.PumpMessagesAndContinue()) return false;
         if (name.empty() || name.front() != L'.') continue;
         AssociationRow row;
         row.extension = name;

@@ -1,6 +1,8 @@
 // Reads every extension registered under HKEY_CLASSES_ROOT as plain rows.
 #pragma once
 
+#include "pages/row_sink.h"
+
 #include <string>
 
 namespace taliveer {
@@ -12,14 +14,7 @@ struct AssociationRow {
     std::wstring iconLocation; // DefaultIcon as stored
 };
 
-class AssociationSink {
-public:
-    virtual bool Pending() = 0;  // lets messages run; false stops the reading
-    virtual void Add(const AssociationRow& row) = 0;
-
-protected:
-    ~AssociationSink() = default;
-};
+using AssociationSink = RowSink<AssociationRow>;
 
 // False when the reading was stopped.
 bool ReadAssociations(AssociationSink& sink);

@@ -1,61 +1,37 @@
 #include "pages/associations/association_page.h"
 
+#include "app/list_row_sink.h"
 #include "app/main_layout.h"
 #include "pages/associations/association_gather.h"
-#include "pages/associations/association_rules.h"
-#include "services/command_line.h"
+#include "pages/associations/pure/association_rules.h"
+#include "services/pure/command_line.h"
 #include "services/file_icon.h"
 #include "ui/gathering_scope.h"
-#include "ui/list_painting.h"
+#include "services/file_system.h"
 
 #include <commctrl.h>
 
 #include <vector>
 
 namespace taliveer {
-namespace {
-
-class ListSink : public AssociationSink {
-public:
-    explicit ListSink(PageContext& context) : context_(context), list_(context.controls.Hwnd(ids::InfoList(4))) {}
-
-    bool Pending() override {
-        return context_.state.Loop.ProcessMessages() && context_.state.MainWindow != nullptr && context_.state.RowIcon;
-    }
-
-    void Add(const AssociationRow& row) override {
-        AppendListRow(list_, row.extension, row.description, row.command, AddRowIcon(context_, row.iconLocation));
-        ++rows;
-        painting_.RowAdded();
-    }
-
-    int rows = 0;
-
-private:
-    PageContext& context_;
-    HWND list_;
-    ThrottledListPainting painting_{list_};
-};
-
-}  // namespace
-
 void AssociationPage::Panel4Enter() {
     SharedState& state = context_.state;
-    ListView_DeleteAllItems(context_.controls.Hwnd(ids::InfoList(4)));
-    ImageList_RemoveAll(context_.imageList);
+    ClearPage(context_, 4, generation_);
     context_.bringToFront(4);
     bool completed = false;
     int rows = 0;
     {
         GatheringScope gathering(state.Boxes(), state.BusyFlag);
-        ListSink sink(context_);
+        ListRowSink<AssociationRow> sink(context_, 4, generation_, [this](HWND list, const AssociationRow& row) {
+            AppendListRow(list, row.extension, row.description, row.command, AddRowIcon(context_, row.iconLocation));
+        });
         completed = ReadAssociations(sink);
-        rows = sink.rows;
+        rows = sink.Rows();
         gathering.EndBusy();
     }
     if (!completed) return;
     context_.controls.Static(ids::InfoLabel(4)).SetText(AssociationCountText(rows));
-    ::ShowWindow(context_.controls.Hwnd(ids::UndoLabel(4)), DirectoryExists(state.UndoFolder) ? SW_SHOW : SW_HIDE);
+    ShowUndoLink(context_, 4);
 }
 
 void AssociationPage::Panel4FindEditChange() {

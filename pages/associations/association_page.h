@@ -17,6 +17,7 @@ public:
 
 private:
     PageContext& context_;
+    PageGeneration generation_;
 };
 
 }  // namespace taliveer

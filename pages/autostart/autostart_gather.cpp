@@ -1,8 +1,9 @@
 #include "pages/autostart/autostart_gather.h"
 
-#include "pages/autostart/autostart_text.h"
+#include "pages/autostart/pure/autostart_rules.h"
 #include "services/file_icon.h"
 #include "services/reg_unit.h"
+#include "services/file_system.h"
 
 #include <objbase.h>
 
@@ -14,8 +15,10 @@ public:
     Gatherer(const AutostartEnvironment& env, AutostartSink& sink) : env_(env), sink_(sink) {}
 
     AutostartTotals Run() {
-        // Procedure A for 1-4, B for 5, A for 6-7, C for 8-9; digits 1 and 2 in the
-        // default view, everything else in the 64-bit view.
+        // The sources in their fixed order: the Run and RunOnce values of the user and the
+        // machine, the disabled items, the Wow6432Node Run values, then the two Startup
+        // folders. The user's Run and RunOnce are read in the default view, everything
+        // else in the 64-bit view.
         if (ValueKey(HKEY_CURRENT_USER, kRunKey, false, env_.userName, L'1') &&
             ValueKey(HKEY_CURRENT_USER, kRunOnceKey, false, env_.userName, L'2') &&
             ValueKey(HKEY_LOCAL_MACHINE, kRunKey, true, kAllUsers, L'3') &&
@@ -44,7 +47,7 @@ private:
         StringList names;
         view64 ? ReadValueNames64(root, path, names) : ReadValueNames(root, path, names);
         for (const std::wstring& name : names) {
-            if (!sink_.Pending()) return false;
+            if (!sink_.PumpMessagesAndContinue()) return false;
             if (name.empty()) continue;  // the key's default value
             AutostartRow row;
             row.caption = name;
@@ -62,7 +65,7 @@ private:
         StringList names;
         ReadKeyNames64(HKEY_LOCAL_MACHINE, kMsConfigKey, names);
         for (const std::wstring& name : names) {
-            if (!sink_.Pending()) return false;
+            if (!sink_.PumpMessagesAndContinue()) return false;
             AutostartRow row;
             row.caption = name;
             row.command = ReadRegString64(HKEY_LOCAL_MACHINE, std::wstring(kMsConfigKey) + name, L"command");
@@ -88,7 +91,7 @@ private:
             if (SUCCEEDED(com)) ::CoUninitialize();
         });
         do {
-            if (!sink_.Pending()) return false;
+            if (!sink_.PumpMessagesAndContinue()) return false;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
             const std::wstring name(found.cFileName);
             if (!IsShortcutName(name)) continue;

@@ -1,7 +1,8 @@
 // Gathers the autostart entries of the nine sources, in order, as plain rows.
 #pragma once
 
-#include "services/command_line.h"
+#include "pages/row_sink.h"
+#include "services/pure/command_line.h"
 #include "services/shortcut_reader.h"
 
 #include <string>
@@ -17,15 +18,7 @@ struct AutostartRow {
     std::wstring iconFile;
 };
 
-class AutostartSink {
-public:
-    // Lets pending window messages run; false stops the gathering.
-    virtual bool Pending() = 0;
-    virtual void Add(const AutostartRow& row) = 0;
-
-protected:
-    ~AutostartSink() = default;
-};
+using AutostartSink = RowSink<AutostartRow>;
 
 struct AutostartEnvironment {
     std::wstring userName;

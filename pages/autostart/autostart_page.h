@@ -21,8 +21,7 @@ public:
 private:
     PageContext& context_;
     std::wstring autostartSources_;
-    // A newer gather (the tab clicked again while rows still arrive) ends the older one.
-    unsigned generation_ = 0;
+    PageGeneration generation_;
 };
 
 }  // namespace taliveer

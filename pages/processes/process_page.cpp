@@ -1,10 +1,12 @@
 #include "pages/processes/process_page.h"
 
 #include "app/main_layout.h"
-#include "pages/processes/process_rules.h"
+#include "pages/processes/process_ending.h"
+#include "pages/processes/pure/process_rules.h"
 #include "pages/processes/process_snapshot.h"
-#include "services/command_line.h"
+#include "services/pure/command_line.h"
 #include "services/file_icon.h"
+#include "services/file_system.h"
 
 #include <commctrl.h>
 
@@ -13,20 +15,17 @@
 namespace taliveer {
 namespace {
 
-class PassSink : public ProcessSink {
+class PassSink final : public ProcessSink {
 public:
-    PassSink(PageContext& context, std::vector<std::wstring>& captions, const unsigned& generation, unsigned mine)
+    PassSink(PageContext& context, std::vector<std::wstring>& captions, const PageGeneration& generation, unsigned mine)
         : context_(context), captions_(captions), generation_(generation), mine_(mine),
           list_(context.controls.Hwnd(ids::InfoList(3))) {
         shown_.insert(captions_.begin(), captions_.end());
     }
 
-    bool Pending() override {
-        if (!context_.state.Loop.ProcessMessages()) return false;
-        return generation_ == mine_ && context_.state.MainWindow != nullptr && context_.state.RowIcon;
-    }
+    bool PumpMessagesAndContinue() override { return PumpAndStillWanted(context_, generation_, mine_); }
 
-    void Entry(const ProcessEntry& entry) override {
+    void Add(const ProcessEntry& entry) override {
         if (IsProcessHidden(entry.exeName, entry.path)) return;
         const std::wstring path = CleanImagePath(entry.path);
         seen_.insert(LocaleUpperCase(entry.exeName));
@@ -68,7 +67,7 @@ public:
 private:
     PageContext& context_;
     std::vector<std::wstring>& captions_;
-    const unsigned& generation_;
+    const PageGeneration& generation_;
     unsigned mine_;
     HWND list_;
     std::unordered_set<std::wstring> shown_;
@@ -79,10 +78,8 @@ private:
 }  // namespace
 
 void ProcessPage::Panel3Enter() {
-    ++generation_;
-    ListView_DeleteAllItems(context_.controls.Hwnd(ids::InfoList(3)));
+    ClearPage(context_, 3, generation_);
     captions_.clear();
-    ImageList_RemoveAll(context_.imageList);
     context_.setPanel3Timer(true);
     Panel3TimerEvent();
     context_.bringToFront(3);
@@ -109,11 +106,34 @@ void ProcessPage::Panel3TimerEvent() {
     const ScopeExit clearBusy([&state, wasBusy] { state.BusyFlag = wasBusy; });
 
     SyncCaptions();
-    PassSink sink(context_, captions_, generation_, generation_);
+    PassSink sink(context_, captions_, generation_, generation_.current);
     const ScopeExit paint([&sink] { sink.ResumePainting(); });
     if (!WalkProcesses(sink)) return;
     sink.RemoveStaleRows();
     context_.controls.Static(ids::InfoLabel(3)).SetText(ProcessCountText(static_cast<int>(captions_.size())));
 }
+
+void ProcessPage::Panel3Button1Click() {
+    SharedState& state = context_.state;
+    HWND list = context_.controls.Hwnd(ids::InfoList(3));
+    const int index = SelectedRow(list);
+    if (index < 0 || index >= ListView_GetItemCount(list)) {
+        state.InfoBox->Show(kSelectProgramToEnd);
+        return;
+    }
+    const std::wstring name = ListCellText(list, index, 0);
+    const std::wstring path = ListCellText(list, index, 1);
+    if (IsOwnProgramRow(name, path)) {
+        state.InfoBox->Show(kUseTheCloseButton);
+        return;
+    }
+    if (!state.ConfirmBox->Ask(ConfirmEndText(name))) return;
+    const EndOutcome outcome = EndProcessesNamed(name, ::GetCurrentProcessId());
+    Panel3TimerEvent();
+    // Ended instances show as a shorter list; only what is still running is told.
+    if (!outcome.failures.empty()) state.InfoBox->Show(EndFailureText(name, outcome.failures));
+}
+
+void ProcessPage::Panel3Button2Click() { context_.clickTab(4); }
 
 }  // namespace taliveer

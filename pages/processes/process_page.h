@@ -19,6 +19,12 @@ public:
     // One refresh pass (every 3000 ms while the timer runs); nothing when it is off.
     void Panel3TimerEvent();
 
+    // "结束进程": after the question, ends every instance of the selected row's program,
+    // then refreshes at once and names the instances that could not be ended.
+    void Panel3Button1Click();
+    // "继续": on to the association page, as its tab does.
+    void Panel3Button2Click();
+
 private:
     void SyncCaptions();
 
@@ -27,7 +33,7 @@ private:
     // pass need not read the list view back.
     std::vector<std::wstring> captions_;
     // Re-entering the page while a pass lets messages run ends that older pass.
-    unsigned generation_ = 0;
+    PageGeneration generation_;
 };
 
 }  // namespace taliveer

@@ -1,52 +1,31 @@
 #include "pages/processes/process_snapshot.h"
 
-#include "services/path_text.h"
+#include "services/pure/path_text.h"
 #include "services/unique_handle.h"
 
-#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
 #include <vector>
 
 namespace taliveer {
-namespace {
 
-using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
-
-// QueryFullProcessImageNameW reads the path of 64-bit processes too (GetModuleFileNameExW
-// fails for them in a 32-bit program); it is missing only before Vista.
-QueryImageName FindQueryImageName() {
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    return kernel ? reinterpret_cast<QueryImageName>(
-                        reinterpret_cast<void*>(::GetProcAddress(kernel, "QueryFullProcessImageNameW")))
-                  : nullptr;
-}
-
-}  // namespace
-
+// QueryFullProcessImageNameW with the limited right reads the path of 64-bit and elevated
+// processes too, where GetModuleFileNameExW fails in a 32-bit program.
 void ReadProcessDetails(ProcessEntry& entry) {
-    static const QueryImageName queryImageName = FindQueryImageName();
     entry.path.clear();
     entry.priorityClass = 0;
-    std::vector<wchar_t> buffer(MAX_PATH + 1, L'\0');
-    if (queryImageName) {
-        UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.id));
-        if (!process) return;
-        DWORD size = static_cast<DWORD>(buffer.size());
-        if (!queryImageName(process.get(), 0, buffer.data(), &size) && ::GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-            buffer.assign(32768, L'\0');
-            size = static_cast<DWORD>(buffer.size());
-            if (!queryImageName(process.get(), 0, buffer.data(), &size)) size = 0;
-        }
-        entry.path = std::wstring(UpToFirstNul(std::wstring_view(buffer.data(), std::min<size_t>(size, buffer.size()))));
-        entry.priorityClass = ::GetPriorityClass(process.get());
-        return;
-    }
-    UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.id));
+    UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.id));
     if (!process) return;
-    const DWORD got = ::GetModuleFileNameExW(process.get(), nullptr, buffer.data(), MAX_PATH);
-    entry.path = std::wstring(UpToFirstNul(std::wstring_view(buffer.data(), got)));
+    std::vector<wchar_t> buffer(MAX_PATH + 1, L'\0');
+    DWORD size = static_cast<DWORD>(buffer.size());
+    if (!::QueryFullProcessImageNameW(process.get(), 0, buffer.data(), &size) &&
+        ::GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        buffer.assign(32768, L'\0');
+        size = static_cast<DWORD>(buffer.size());
+        if (!::QueryFullProcessImageNameW(process.get(), 0, buffer.data(), &size)) size = 0;
+    }
+    entry.path = std::wstring(UpToFirstNul(std::wstring_view(buffer.data(), std::min<size_t>(size, buffer.size()))));
     entry.priorityClass = ::GetPriorityClass(process.get());
 }
 
@@ -56,12 +35,12 @@ bool WalkProcesses(ProcessSink& sink) {
     PROCESSENTRY32W record{};
     record.dwSize = sizeof record;
     for (BOOL more = ::Process32FirstW(snapshot.get(), &record); more; more = ::Process32NextW(snapshot.get(), &record)) {
-        if (!sink.Pending()) return false;
+        if (!sink.PumpMessagesAndContinue()) return false;
         ProcessEntry entry;
         entry.id = record.th32ProcessID;
         entry.exeName = std::wstring(UpToFirstNul(std::wstring_view(record.szExeFile, MAX_PATH)));
         ReadProcessDetails(entry);
-        sink.Entry(entry);
+        sink.Add(entry);
     }
     return true;
 }

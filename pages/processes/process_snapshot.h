@@ -1,6 +1,8 @@
 // Walks the system's process table.
 #pragma once
 
+#include "pages/row_sink.h"
+
 #include <windows.h>
 
 #include <string>
@@ -14,15 +16,7 @@ struct ProcessEntry {
     DWORD priorityClass = 0;
 };
 
-class ProcessSink {
-public:
-    // Lets pending window messages run; false stops the walk.
-    virtual bool Pending() = 0;
-    virtual void Entry(const ProcessEntry& entry) = 0;
-
-protected:
-    ~ProcessSink() = default;
-};
+using ProcessSink = RowSink<ProcessEntry>;
 
 // One entry per process, in the table's order; false when the walk was stopped.
 bool WalkProcesses(ProcessSink& sink);

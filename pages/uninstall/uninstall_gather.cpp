@@ -10,7 +10,7 @@ bool ReadUninstallList(HKEY root, UninstallFilter filter, UninstallSink& sink) {
     StringList keys;
     ReadKeyNames64(root, kUninstallKey, keys);
     for (const std::wstring& keyName : keys) {
-        if (!sink.Pending()) return false;
+        if (!sink.PumpMessagesAndContinue()) return false;
         const std::wstring key = kUninstallKey + keyName;
         UninstallRow row;
         row.keyName = keyName;

@@ -1,7 +1,8 @@
 // Reads the installed programs of one registry root as plain rows.
 #pragma once
 
-#include "pages/uninstall/uninstall_rules.h"
+#include "pages/row_sink.h"
+#include "pages/uninstall/pure/uninstall_rules.h"
 
 #include <windows.h>
 
@@ -17,14 +18,7 @@ struct UninstallRow {
     std::wstring iconSource;  // DisplayIcon's text when the value exists, else the command
 };
 
-class UninstallSink {
-public:
-    virtual bool Pending() = 0;  // lets messages run; false stops the reading
-    virtual void Add(const UninstallRow& row) = 0;
-
-protected:
-    ~UninstallSink() = default;
-};
+using UninstallSink = RowSink<UninstallRow>;
 
 // Every record of `root` that passes `filter`, in the registry's order (64-bit view).
 // False when the reading was stopped.

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/page_context.h"
-#include "pages/uninstall/uninstall_rules.h"
+#include "pages/uninstall/pure/uninstall_rules.h"
 
 namespace taliveer {
 
@@ -20,6 +20,7 @@ public:
 private:
     PageContext& context_;
     UninstallFilter filledWith_ = UninstallFilter::All;
+    PageGeneration generation_;
 };
 
 }  // namespace taliveer

@@ -20,10 +20,10 @@ remove="$out/e2e-associations-remove.reg"
 } >"$remove"
 cleanup() {
   probe close >/dev/null 2>&1
-  timeout 60 wine reg import "$remove" >/dev/null 2>&1
+  timeout 60 "$TALIVEER_WINE" reg import "$remove" >/dev/null 2>&1
 }
 trap cleanup EXIT
-timeout 60 wine reg import "$add" >/dev/null 2>&1 || echo "could not add the extensions"
+timeout 60 "$TALIVEER_WINE" reg import "$add" >/dev/null 2>&1 || echo "could not add the extensions"
 
 start_program
 xdotool mousemove $((left + 638)) $((top + 78)) click 1
@@ -49,10 +49,11 @@ undo="$(dirname "$exe")/Undo"
 made_undo=0
 [[ -d "$undo" ]] || { mkdir "$undo"; made_undo=1; }
 xdotool mousemove $((left + 638)) $((top + 78)) click 1
-sleep 2
+undo_link_shown() { [[ "$(probe child 2403 | awk '{print $5}')" == 1 ]]; }
+wait_until 30 undo_link_shown
 read -r ux uy _ _ visible <<<"$(probe child 2403)"
 check "Undo link shown" 1 "$visible"
 xdotool mousemove $((left + ux + 20)) $((top + uy + 6)) click 1  # in window coordinates
-if timeout 30 wine "$probe" endfolder Undo >/dev/null 2>&1; then pass; else fail "the Undo folder did not open"; fi
+if timeout 30 "$TALIVEER_WINE" "$probe" endfolder Undo >/dev/null 2>&1; then pass; else fail "the Undo folder did not open"; fi
 [[ $made_undo == 1 ]] && rmdir "$undo"
 finish

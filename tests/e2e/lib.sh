@@ -7,23 +7,35 @@ probe="$2"
 out="${!#}"
 mkdir -p "$out"
 : "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
+TALIVEER_WINE="${TALIVEER_WINE:-wine}"
 
 failures=0
 passes=0
-probe() { timeout 30 wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { timeout 30 "$TALIVEER_WINE" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
 pass() { passes=$((passes + 1)); }
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 check() { if [[ "$2" == "$3" ]]; then pass; else fail "$1: expected '$2', got '$3'"; fi; }
 has() { if grep -qF -- "$2" <<<"$3"; then pass; else fail "$1: no line with '$2'"; fi; }
 lacks() { if grep -qF -- "$2" <<<"$3"; then fail "$1: '$2' is still there"; else pass; fi; }
-reg() { timeout 60 wine reg "$@" >/dev/null 2>&1; }
+reg() { timeout 60 "$TALIVEER_WINE" reg "$@" >/dev/null 2>&1; }
 screenshot() { convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/$1.png"; }
+
+# Runs the command every half second until it succeeds or the seconds run out.
+wait_until() {
+  local seconds="$1"
+  shift
+  local end=$((SECONDS + seconds))
+  until "$@"; do
+    ((SECONDS >= end)) && return 1
+    sleep 0.5
+  done
+}
 
 # Starts the program and waits for its window; sets $left and $top.
 start_program() {
   # Its output goes nowhere: a program it starts (the folder window of the Undo link)
   # would otherwise hold CTest's pipe open after the test.
-  timeout 120 wine "$exe" >/dev/null 2>&1 &
+  timeout 120 "$TALIVEER_WINE" "$exe" >/dev/null 2>&1 &
   app=$!
   probe wait 60 >/dev/null || { echo "FAIL: the window did not appear"; exit 1; }
   sleep 1.5

@@ -15,7 +15,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-timeout 120 wine "$exe" >/dev/null 2>&1 &
+timeout 120 "$TALIVEER_WINE" "$exe" >/dev/null 2>&1 &
 app=$!
 if ! probe wait 60 >/dev/null; then
   echo "FAIL: the window did not appear"
@@ -74,7 +74,7 @@ check "first back to normal" "0" "$(probe child 2422 | awk '{print $5}')"
 xdotool mousemove $((left + 672)) $((top + 14)) click 1
 settle
 check "minimised" "1" "$(probe iconic)"
-timeout 60 wine "$exe" >/dev/null 2>&1
+timeout 60 "$TALIVEER_WINE" "$exe" >/dev/null 2>&1
 check "second start exits with 0" "0" "$?"
 settle 1
 check "restored by the second start" "0" "$(probe iconic)"

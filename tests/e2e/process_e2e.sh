@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh"
 sleeper="$3"
 
 cp "$sleeper" "$out/TalE2ESleeper.exe"
-timeout 150 wine "$out/TalE2ESleeper.exe" &
+timeout 150 "$TALIVEER_WINE" "$out/TalE2ESleeper.exe" &
 sleeper_pid=$!
 cleanup() {
   probe close >/dev/null 2>&1

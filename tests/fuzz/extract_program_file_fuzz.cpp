@@ -1,5 +1,5 @@
 // libFuzzer target: any command line, as UTF-16 code units, through the command-line rules.
-#include "services/command_line.h"
+#include "services/pure/command_line.h"
 
 #include <cstddef>
 #include <cstdint>

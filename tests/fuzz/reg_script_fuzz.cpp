@@ -1,7 +1,8 @@
 // libFuzzer target: any value (name, type, bytes) through the script formatter, and any
 // name through the backup-name rules.
-#include "services/backup_name.h"
-#include "services/reg_script.h"
+#include "services/pure/backup_name.h"
+#include "pages/uninstall/pure/uninstall_rules.h"
+#include "services/pure/reg_script.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "pages/associations/association_rules.h"
+#include "pages/associations/pure/association_rules.h"
 
 #include <gtest/gtest.h>
 

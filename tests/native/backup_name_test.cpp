@@ -1,18 +1,9 @@
-#include "services/backup_name.h"
+#include "services/pure/backup_name.h"
 
 #include <gtest/gtest.h>
 
 namespace taliveer {
 namespace {
-
-TEST(CleanUninstallCaption, TheUninstallPagesReplacements) {
-    EXPECT_EQ(CleanUninstallCaption(L"App 1.2: Beta > Final"), L"App 1_2  Beta _  Final");
-    EXPECT_EQ(CleanUninstallCaption(L"\"Q\"[x]{y}"), L"Qxy");
-    EXPECT_EQ(CleanUninstallCaption(L"a\\b/c<d&e%f"), L"a_b_c_d_e_f");
-    EXPECT_EQ(CleanUninstallCaption(L"a;b#c*d"), L"a b c d");
-    // Left as they are: question mark, vertical bar, non-ASCII text.
-    EXPECT_EQ(CleanUninstallCaption(L"何?|"), L"何?|");
-}
 
 TEST(SafeFileNamePart, ForbiddenCharactersDeviceNamesAndTrailingDots) {
     EXPECT_EQ(SafeFileNamePart(L"a\\b/c:d*e?f\"g<h>i|j"), L"a_b_c_d_e_f_g_h_i_j");

@@ -1,4 +1,4 @@
-#include "services/command_line.h"
+#include "services/pure/command_line.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ struct Example {
     const wchar_t* file;
 };
 
-TEST(ExtractProgramFile, WorkedExamples) {
+TEST(ExtractProgramFile, QuotedUnquotedHostedAndPrefixedCommandsGiveTheirProgramFile) {
     const Example examples[] = {
         {L"\"C:\\Program Files\\Foo\\foo.exe\" /background", L"C:\\PROGRAM FILES\\FOO\\FOO.EXE"},
         {L"%SystemRoot%\\system32\\rundll32.exe shell32.dll,Control_RunDLL", L"C:\\Windows\\SYSTEM32\\RUNDLL32.EXE"},
@@ -45,7 +45,7 @@ TEST(ExtractProgramFile, WorkedExamples) {
 TEST(ExtractProgramFile, BlankAndEmptyInput) {
     EXPECT_EQ(Extract(L""), L"");
     EXPECT_EQ(Extract(L" \t\r\n"), L"");
-    EXPECT_EQ(Extract(L"\"\""), L"");  // only quotes: nothing left after step 5
+    EXPECT_EQ(Extract(L"\"\""), L"");  // only quotes: nothing left once the quotes are gone
 }
 
 TEST(ExtractProgramFile, PrefixesAreFoundInAnyCaseAndOtherVariablesStay) {

@@ -1,4 +1,4 @@
-#include "pages/processes/process_rules.h"
+#include "pages/processes/pure/process_rules.h"
 
 #include <gtest/gtest.h>
 

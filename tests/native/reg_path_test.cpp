@@ -1,4 +1,4 @@
-#include "services/reg_path.h"
+#include "services/pure/reg_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "services/reg_script.h"
+#include "services/pure/reg_script.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST(EscapeRegText, BackslashesFirstThenQuotes) {
     EXPECT_EQ(EscapeRegText(L"中文 = /"), L"中文 = /");
 }
 
-TEST(FormatRegValue, StringsDefaultValueAndTheWorkedExample) {
+TEST(FormatRegValue, QuotedStringsEscapeQuotesAndBackslashesAndTheDefaultValueIsAt) {
     EXPECT_EQ(FormatRegValue({L"A", reg_type::kString, Utf16(L"\"C:\\Program Files\\A\\a.exe\" -min")}),
               L"\"A\"=\"\\\"C:\\\\Program Files\\\\A\\\\a.exe\\\" -min\"");
     EXPECT_EQ(FormatRegValue({L"", reg_type::kString, Utf16(L"x")}), L"@=\"x\"");

@@ -1,4 +1,4 @@
-#include "ui/strip_runs.h"
+#include "ui/pure/strip_runs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,18 @@
-#include "pages/uninstall/uninstall_rules.h"
+#include "pages/uninstall/pure/uninstall_rules.h"
 
 #include <gtest/gtest.h>
 
 namespace taliveer {
 namespace {
+
+TEST(CleanUninstallCaption, TheUninstallPagesReplacements) {
+    EXPECT_EQ(CleanUninstallCaption(L"App 1.2: Beta > Final"), L"App 1_2  Beta _  Final");
+    EXPECT_EQ(CleanUninstallCaption(L"\"Q\"[x]{y}"), L"Qxy");
+    EXPECT_EQ(CleanUninstallCaption(L"a\\b/c<d&e%f"), L"a_b_c_d_e_f");
+    EXPECT_EQ(CleanUninstallCaption(L"a;b#c*d"), L"a b c d");
+    // Left as they are: question mark, vertical bar, non-ASCII text.
+    EXPECT_EQ(CleanUninstallCaption(L"何?|"), L"何?|");
+}
 
 TEST(FormatInstallDate, SlashesBeforeTheFifthAndEighthCharacter) {
     EXPECT_EQ(FormatInstallDate(L"20241231"), L"2024/12/31");

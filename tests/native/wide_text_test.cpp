@@ -1,4 +1,4 @@
-#include "services/wide_text.h"
+#include "services/pure/wide_text.h"
 
 #include <gtest/gtest.h>
 

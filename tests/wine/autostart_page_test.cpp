@@ -1,6 +1,6 @@
 // The autostart page against the real registry and Startup folders of the test prefix.
 #include "pages/autostart/autostart_page.h"
-#include "pages/autostart/autostart_text.h"
+#include "pages/autostart/pure/autostart_rules.h"
 #include "services/file_icon.h"
 #include "services/reg_unit.h"
 #include "tests/wine/icon_bits.h"
@@ -18,39 +18,11 @@ namespace {
 using test::FindRow;
 using test::ListRow;
 using test::ScratchKey;
+using test::ScratchValue;
 
 const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kRunOnce = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const std::wstring kMsConfig = L"SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg";
-
-// One value in a key that may hold the platform's own entries: removed after the test.
-class ScratchValue {
-public:
-    ScratchValue(HKEY root, std::wstring path, REGSAM view, std::wstring name, const void* data, DWORD size,
-                 DWORD type)
-        : root_(root), path_(std::move(path)), view_(view), name_(std::move(name)) {
-        HKEY key = nullptr;
-        ::RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view_, nullptr, &key, nullptr);
-        ::RegSetValueExW(key, name_.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-        ::RegCloseKey(key);
-    }
-    ScratchValue(HKEY root, std::wstring path, REGSAM view, std::wstring name, const std::wstring& text)
-        : ScratchValue(root, std::move(path), view, std::move(name), text.c_str(),
-                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), REG_SZ) {}
-    ~ScratchValue() {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExW(root_, path_.c_str(), 0, KEY_ALL_ACCESS | view_, &key) == ERROR_SUCCESS) {
-            ::RegDeleteValueW(key, name_.c_str());
-            ::RegCloseKey(key);
-        }
-    }
-
-private:
-    HKEY root_;
-    std::wstring path_;
-    REGSAM view_;
-    std::wstring name_;
-};
 
 // A file or folder made by the test and removed after it.
 class ScratchPath {
@@ -229,11 +201,7 @@ TEST_F(AutostartPageTest, TheCurrentUsersWow64RunKeyIsSourceSix) {
         EXPECT_TRUE(found);
     }
     if (!existed) {
-        HKEY software = nullptr;
-        ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software);
-        ::RegDeleteTreeW(software, L"Wow6432Node");
-        ::RegDeleteKeyExW(software, L"Wow6432Node", KEY_WOW64_64KEY, 0);
-        ::RegCloseKey(software);
+        test::ScratchKey wow6432(HKEY_CURRENT_USER, L"Software\\Wow6432Node", KEY_WOW64_64KEY);
     }
 }
 

@@ -1,5 +1,7 @@
 // The main window as the user meets it: shape, drag band, tabs, hover buttons, close rule,
 // restore signal, start-up state.
+#include "services/file_system.h"
+#include "services/pure/command_line.h"
 #include "services/reg_unit.h"
 #include "tests/wine/main_window_fixture.h"
 
@@ -226,6 +228,19 @@ TEST_F(MainWindowTest, SharedStateIsFilledAtCreation) {
     // The promotion switches exist (written as true unless they were there already).
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, kSettingsKey, L"BrimleyAds"));
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, kSettingsKey, L"OstrelleAds"));
+}
+
+TEST_F(MainWindowTest, UserProfileCommandsNameFilesInTheProfileFolderItself) {
+    wchar_t profile[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH), 0u);
+    EXPECT_EQ(LocaleUpperCase(state_.ProfileFolder), LocaleUpperCase(std::wstring(profile) + L"\\"));
+
+    // What the icon lookup sees for a "%USERPROFILE%\..." command is a file that exists.
+    const std::wstring file = std::wstring(profile) + L"\\TalProfileProbe.exe";
+    ::CloseHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const PrefixFolders prefixes{state_.WindowsFolder, state_.ProfileFolder};
+    EXPECT_TRUE(FileExists(ExtractProgramFile(L"%USERPROFILE%\\TalProfileProbe.exe -x", prefixes, &LocaleUpperCase)));
+    ::DeleteFileW(file.c_str());
 }
 
 TEST(MainWindowSettings, ExistingPromotionSwitchesAreNeverChanged) {

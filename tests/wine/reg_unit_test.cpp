@@ -1,6 +1,7 @@
 // The registry helpers against the real registry of the test prefix. Each test works in its
 // own scratch key and removes it.
 #include "services/reg_unit.h"
+#include "services/unique_handle.h"
 #include "tests/wine/test_support.h"
 
 #include <gtest/gtest.h>
@@ -133,13 +134,12 @@ TEST(RegUnitWrites, CreateMissingParentsAndReplaceValuesOfAnyType) {
     WriteRegString(HKEY_CURRENT_USER, deep, L"Name", L"  kept as given  ");
     EXPECT_TRUE(k.Exists(L"a\\b\\c"));
     // Written as given; only reading trims.
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, deep.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    UniqueHKey key;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, deep.c_str(), 0, KEY_READ, key.put()), ERROR_SUCCESS);
     wchar_t buffer[64] = {};
     DWORD size = sizeof buffer;
     DWORD type = 0;
-    ::RegQueryValueExW(key, L"Name", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    ::RegCloseKey(key);
+    ::RegQueryValueExW(key.get(), L"Name", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_STREQ(buffer, L"  kept as given  ");
 
@@ -224,6 +224,7 @@ protected:
 };
 
 TEST_F(RegUnitViews, AKeyOnlyInThe64BitViewIsSeenOnlyByThe64Operations) {
+    if (!test::RunsUnderWow64()) GTEST_SKIP() << "a 64-bit build's default view is the 64-bit view";
     only64_.SetString(L"App", L"DisplayName", L"Sixty-four");
     only64_.SetString(L"", L"Top", L"x");
     ASSERT_TRUE(only64_.Exists(L"App", KEY_WOW64_64KEY));
@@ -293,19 +294,11 @@ TEST(RegUnitRights, ReadOperationsNeedOnlyReadAccess) {
     test::ScratchKey k(HKEY_CURRENT_USER, kUserScratch);
     k.SetString(L"ro\\child", L"v", L"1");
     k.SetString(L"ro", L"name", L"  value ");
-    PSECURITY_DESCRIPTOR sd = nullptr;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &sd, nullptr));
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, (k.Path() + L"\\ro").c_str(), 0, WRITE_DAC, &key), ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
-    ::RegCloseKey(key);
-    ::LocalFree(sd);
-
-    HKEY full = nullptr;
-    const bool enforced = ::RegOpenKeyExW(HKEY_CURRENT_USER, (k.Path() + L"\\ro").c_str(), 0, KEY_ALL_ACCESS, &full) != ERROR_SUCCESS;
-    if (full) ::RegCloseKey(full);
-
     const std::wstring ro = k.Path() + L"\\ro";
+    ASSERT_TRUE(test::SetKeySecurity(HKEY_CURRENT_USER, ro, 0, L"D:P(A;;KR;;;WD)"));
+    UniqueHKey full;
+    const bool enforced = ::RegOpenKeyExW(HKEY_CURRENT_USER, ro.c_str(), 0, KEY_ALL_ACCESS, full.put()) != ERROR_SUCCESS;
+
     StringList names;
     EXPECT_EQ(ReadKeyNames(HKEY_CURRENT_USER, ro, names), 1);
     EXPECT_EQ(ReadKeyNames64(HKEY_CURRENT_USER, ro, names), 1);
@@ -320,11 +313,7 @@ TEST(RegUnitRights, ReadOperationsNeedOnlyReadAccess) {
     }
 
     // Give the key back so that the scratch key can be removed.
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KA;;;WD)", SDDL_REVISION_1, &sd, nullptr));
-    ::RegOpenKeyExW(HKEY_CURRENT_USER, ro.c_str(), 0, WRITE_DAC, &key);
-    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
-    ::RegCloseKey(key);
-    ::LocalFree(sd);
+    test::SetKeySecurity(HKEY_CURRENT_USER, ro, 0, L"D:(A;;KA;;;WD)");
     std::printf("registry access checks %s by this platform\n", enforced ? "are enforced" : "are not enforced");
 }
 

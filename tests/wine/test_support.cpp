@@ -1,5 +1,9 @@
 #include "tests/wine/test_support.h"
 
+#include "services/unique_handle.h"
+
+#include <sddl.h>
+
 #include <cstdlib>
 #include <vector>
 
@@ -24,6 +28,87 @@ void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
+namespace {
+ErrorBoxCatcher* activeCatcher = nullptr;
+
+BOOL CALLBACK CollectText(HWND child, LPARAM param) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(child, name, 16);
+    if (::lstrcmpiW(name, L"Static") != 0) return TRUE;
+    wchar_t text[512] = {};
+    ::GetWindowTextW(child, text, 512);
+    if (text[0]) reinterpret_cast<std::wstring*>(param)->append(text);
+    return TRUE;
+}
+
+BOOL CALLBACK FindErrorBox(HWND window, LPARAM param) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    wchar_t caption[32] = {};
+    ::GetWindowTextW(window, caption, 32);
+    if (::lstrcmpW(name, L"#32770") == 0 && ::lstrcmpW(caption, L"Taliveer") == 0 && ::IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+ErrorBoxCatcher::ErrorBoxCatcher() : timer_(::SetTimer(nullptr, 0, 30, &ErrorBoxCatcher::Tick)) { activeCatcher = this; }
+
+ErrorBoxCatcher::~ErrorBoxCatcher() {
+    ::KillTimer(nullptr, timer_);
+    activeCatcher = nullptr;
+}
+
+void CALLBACK ErrorBoxCatcher::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!activeCatcher) return;
+    HWND box = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindErrorBox, reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    std::wstring text;
+    ::EnumChildWindows(box, &CollectText, reinterpret_cast<LPARAM>(&text));
+    activeCatcher->texts_.push_back(text);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+ScratchValue::ScratchValue(HKEY root, std::wstring path, REGSAM view, std::wstring name, const void* data, DWORD size,
+                           DWORD type)
+    : root_(root), path_(std::move(path)), view_(view), name_(std::move(name)) {
+    UniqueHKey key;
+    if (::RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view_, nullptr, key.put(), nullptr) ==
+        ERROR_SUCCESS) {
+        ::RegSetValueExW(key.get(), name_.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    }
+}
+
+ScratchValue::ScratchValue(HKEY root, std::wstring path, REGSAM view, std::wstring name, const std::wstring& text,
+                           DWORD type)
+    : ScratchValue(root, std::move(path), view, std::move(name), text.c_str(),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), type) {}
+
+ScratchValue::~ScratchValue() {
+    UniqueHKey key;
+    if (::RegOpenKeyExW(root_, path_.c_str(), 0, KEY_ALL_ACCESS | view_, key.put()) == ERROR_SUCCESS) {
+        ::RegDeleteValueW(key.get(), name_.c_str());
+    }
+}
+
+bool SetKeySecurity(HKEY root, const std::wstring& path, REGSAM view, const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr)) return false;
+    UniqueHKey key;
+    bool ok = ::RegOpenKeyExW(root, path.c_str(), 0, WRITE_DAC | view, key.put()) == ERROR_SUCCESS &&
+              ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
+    ::LocalFree(sd);
+    return ok;
+}
+
+bool RunsUnderWow64() {
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
 ScratchKey::ScratchKey(HKEY root, std::wstring path, REGSAM view) : root_(root), path_(std::move(path)), view_(view) {
     Remove();
 }
@@ -31,18 +116,21 @@ ScratchKey::ScratchKey(HKEY root, std::wstring path, REGSAM view) : root_(root),
 ScratchKey::~ScratchKey() { Remove(); }
 
 void ScratchKey::Remove() const {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(root_, path_.c_str(), 0, KEY_ALL_ACCESS | view_, &key) == ERROR_SUCCESS) {
-        ::RegDeleteTreeW(key, nullptr);
-        ::RegCloseKey(key);
+    UniqueHKey key;
+    if (::RegOpenKeyExW(root_, path_.c_str(), 0, KEY_ALL_ACCESS | view_, key.put()) == ERROR_SUCCESS) {
+        ::RegDeleteTreeW(key.get(), nullptr);
+        key.reset();
         ::RegDeleteKeyExW(root_, path_.c_str(), view_, 0);
     }
 }
 
 namespace {
-HKEY CreateIn(HKEY root, const std::wstring& path, REGSAM view) {
-    HKEY key = nullptr;
-    ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr);
+UniqueHKey CreateIn(HKEY root, const std::wstring& path, REGSAM view) {
+    UniqueHKey key;
+    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS) {
+        key.reset();
+    }
     return key;
 }
 }  // namespace
@@ -50,10 +138,9 @@ HKEY CreateIn(HKEY root, const std::wstring& path, REGSAM view) {
 void ScratchKey::SetBytes(const std::wstring& sub, const std::wstring& name, DWORD type, const void* data,
                           DWORD size) const {
     const std::wstring full = sub.empty() ? path_ : path_ + L"\\" + sub;
-    HKEY key = CreateIn(root_, full, view_);
+    UniqueHKey key = CreateIn(root_, full, view_);
     if (!key) return;
-    ::RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-    ::RegCloseKey(key);
+    ::RegSetValueExW(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
 void ScratchKey::SetString(const std::wstring& sub, const std::wstring& name, const std::wstring& data,
@@ -67,16 +154,13 @@ void ScratchKey::SetDword(const std::wstring& sub, const std::wstring& name, DWO
 
 bool ScratchKey::Exists(const std::wstring& sub, REGSAM view) const {
     const std::wstring full = sub.empty() ? path_ : path_ + L"\\" + sub;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(root_, full.c_str(), 0, KEY_READ | (view ? view : view_), &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
-    return true;
+    UniqueHKey key;
+    return ::RegOpenKeyExW(root_, full.c_str(), 0, KEY_READ | (view ? view : view_), key.put()) == ERROR_SUCCESS;
 }
 
 SettingsGuard::SettingsGuard() {
-    HKEY key = nullptr;
-    existed_ = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis", 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (key) ::RegCloseKey(key);
+    UniqueHKey key;
+    existed_ = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis", 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 SettingsGuard::~SettingsGuard() {

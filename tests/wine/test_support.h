@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace taliveer::test {
 
@@ -38,6 +39,41 @@ private:
     REGSAM view_;
 };
 
+// While it lives, closes every error box the program shows on this thread (they are modal
+// and would hold the test up) and keeps their texts.
+class ErrorBoxCatcher {
+public:
+    ErrorBoxCatcher();
+    ~ErrorBoxCatcher();
+    ErrorBoxCatcher(const ErrorBoxCatcher&) = delete;
+    ErrorBoxCatcher& operator=(const ErrorBoxCatcher&) = delete;
+    const std::vector<std::wstring>& Texts() const { return texts_; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR timer_;
+    std::vector<std::wstring> texts_;
+};
+
+// One value in a key that may hold the platform's own entries: written at construction,
+// removed at destruction.
+class ScratchValue {
+public:
+    ScratchValue(HKEY root, std::wstring path, REGSAM view, std::wstring name, const void* data, DWORD size,
+                 DWORD type);
+    ScratchValue(HKEY root, std::wstring path, REGSAM view, std::wstring name, const std::wstring& text,
+                 DWORD type = REG_SZ);
+    ~ScratchValue();
+    ScratchValue(const ScratchValue&) = delete;
+    ScratchValue& operator=(const ScratchValue&) = delete;
+
+private:
+    HKEY root_;
+    std::wstring path_;
+    REGSAM view_;
+    std::wstring name_;
+};
+
 // Puts the program's settings key back as it was when the test began.
 class SettingsGuard {
 public:
@@ -52,6 +88,13 @@ std::wstring FromUtf8(const std::string& text);
 
 // A path from an environment variable; Unix paths become Wine's Z: paths.
 std::wstring WindowsPathFromEnv(const char* variable);
+
+// Replaces the key's access list (SDDL text, e.g. "D:P(A;;KR;;;WD)" for read-only); true when
+// it was set.
+bool SetKeySecurity(HKEY root, const std::wstring& path, REGSAM view, const wchar_t* sddl);
+
+// True for a 32-bit process on a 64-bit system, whose default registry view is the 32-bit one.
+bool RunsUnderWow64();
 
 // Runs a command line and returns its exit code (-1 when it cannot start or time runs out).
 int RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 60000);

@@ -76,12 +76,11 @@ std::vector<RegValueData> TrickyValues() {
 }
 
 void Write(HKEY root, const std::wstring& path, REGSAM view, const RegValueData& v) {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr),
+    UniqueHKey key;
+    ASSERT_EQ(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetValueExW(key, v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size())),
+    ASSERT_EQ(::RegSetValueExW(key.get(), v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size())),
               ERROR_SUCCESS);
-    ::RegCloseKey(key);
 }
 
 std::map<std::wstring, RegValueData> ValuesOf(HKEY root, const std::wstring& path) {

@@ -1,6 +1,6 @@
-#include "services/command_line.h"
+#include "services/pure/command_line.h"
 
-#include "services/path_text.h"
+#include "services/pure/path_text.h"
 
 #include <array>
 
@@ -66,26 +66,26 @@ std::wstring ExpandPathPrefixes(std::wstring_view text, const PrefixFolders& fol
 
 std::wstring ExtractProgramFile(std::wstring_view commandLine, const PrefixFolders& folders,
                                 const UpperCaseFunction& upperCase) {
-    // 1-2.
+    // Blanks around the command do not belong to the file name.
     std::wstring s = TrimBlanks(commandLine);
     if (s.empty()) return s;
-    // 3-5.
+    // Compared in upper case, with the folder variables spelt out and no quotes.
     s = upperCase ? upperCase(s) : AsciiUpperCase(s);
     s = ExpandPathPrefixes(s, folders);
     std::erase(s, L'"');
-    // 6. Whatever stands before the first absolute path goes.
+    // Whatever stands before the first absolute path goes.
     if (const size_t p = Pos(s, L":\\"); p > 2) s.erase(0, p - 2);
-    // 7. A second absolute path ends the text just before its drive letter.
+    // A second absolute path ends the text just before its drive letter.
     if (s.size() > 2) {
         if (const size_t q = Pos(std::wstring_view(s).substr(2), L":\\"); q > 2) s.resize(q);
     }
-    // 8. Up to the earliest of the known extensions.
+    // Up to the earliest of the known extensions.
     for (std::wstring_view ext : {L".EXE", L".DLL", L".BAT", L".CMD", L".CPL", L".APL", L".OCX"}) {
         if (const size_t at = Pos(s, ext); at != 0) s.resize(at + 3);
     }
-    // 9.
+    // "start x.exe" names x.exe.
     if (s.compare(0, 6, L"START ") == 0) s.erase(0, 6);
-    // 10. A comma: a host program in front of it, or an argument or icon index after it.
+    // A comma: a host program in front of it, or an argument or icon index after it.
     if (const size_t c = Pos(s, L","); c != 0) {
         if (c < Pos(s, L":")) s.erase(0, c);
         if (const size_t dot = Pos(s, L"."); dot != 0 && dot < c) {

@@ -7,10 +7,6 @@
 
 namespace taliveer {
 
-// The uninstall page's replacements in a display name: '"' '[' ']' '{' '}' removed; '\'
-// '/' '.' '<' '&' '%' become "_"; ':' ';' '#' '*' become " "; '>' becomes "_ ".
-std::wstring CleanUninstallCaption(std::wstring_view caption);
-
 // What Windows accepts as a file name: each of \ / : * ? " < > | and every control
 // character becomes "_", trailing dots and spaces go, and a reserved device name (CON,
 // PRN, AUX, NUL, COM1-9, LPT1-9, with or without an extension) gets a leading "_".

@@ -1,4 +1,4 @@
-#include "pages/autostart/autostart_text.h"
+#include "pages/autostart/pure/autostart_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "services/reg_script.h"
+#include "services/pure/reg_script.h"
 
 namespace taliveer {
 namespace {

@@ -1,6 +1,6 @@
-#include "pages/uninstall/uninstall_rules.h"
+#include "pages/uninstall/pure/uninstall_rules.h"
 
-#include "services/command_line.h"
+#include "services/pure/command_line.h"
 
 namespace taliveer {
 namespace {
@@ -44,5 +44,19 @@ bool IsToolbar(std::wstring_view keyName, std::wstring_view name, std::wstring_v
 }
 
 std::wstring UninstallCountText(int rows) { return std::to_wstring(rows) + L" 个已安装程序"; }
+
+std::wstring CleanUninstallCaption(std::wstring_view caption) {
+    std::wstring out;
+    for (wchar_t c : caption) {
+        switch (c) {
+        case L'"': case L'[': case L']': case L'{': case L'}': break;
+        case L'\\': case L'/': case L'.': case L'<': case L'&': case L'%': out.push_back(L'_'); break;
+        case L':': case L';': case L'#': case L'*': out.push_back(L' '); break;
+        case L'>': out += L"_ "; break;
+        default: out.push_back(c); break;
+        }
+    }
+    return out;
+}
 
 }  // namespace taliveer

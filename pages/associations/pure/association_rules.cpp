@@ -1,6 +1,6 @@
-#include "pages/associations/association_rules.h"
+#include "pages/associations/pure/association_rules.h"
 
-#include "services/command_line.h"
+#include "services/pure/command_line.h"
 
 namespace taliveer {
 

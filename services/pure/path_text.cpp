@@ -1,4 +1,4 @@
-#include "services/path_text.h"
+#include "services/pure/path_text.h"
 
 namespace taliveer {
 

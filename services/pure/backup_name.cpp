@@ -1,4 +1,4 @@
-#include "services/backup_name.h"
+#include "services/pure/backup_name.h"
 
 #include <array>
 
@@ -25,20 +25,6 @@ bool IsReservedDeviceName(std::wstring_view name) {
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 }  // namespace
-
-std::wstring CleanUninstallCaption(std::wstring_view caption) {
-    std::wstring out;
-    for (wchar_t c : caption) {
-        switch (c) {
-        case L'"': case L'[': case L']': case L'{': case L'}': break;
-        case L'\\': case L'/': case L'.': case L'<': case L'&': case L'%': out.push_back(L'_'); break;
-        case L':': case L';': case L'#': case L'*': out.push_back(L' '); break;
-        case L'>': out += L"_ "; break;
-        default: out.push_back(c); break;
-        }
-    }
-    return out;
-}
 
 std::wstring SafeFileNamePart(std::wstring_view name) {
     std::wstring out;

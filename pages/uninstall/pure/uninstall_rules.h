@@ -28,6 +28,10 @@ bool IsWindowsUpdate(std::wstring_view releaseType, std::wstring_view name);
 bool IsToolbar(std::wstring_view keyName, std::wstring_view name, std::wstring_view command,
                const std::vector<std::wstring>& toolbarNames);
 
+// The uninstall page's replacements in a display name: '"' '[' ']' '{' '}' removed; '\'
+// '/' '.' '<' '&' '%' become "_"; ':' ';' '#' '*' become " "; '>' becomes "_ ".
+std::wstring CleanUninstallCaption(std::wstring_view caption);
+
 // "12 个已安装程序"
 std::wstring UninstallCountText(int rows);
 

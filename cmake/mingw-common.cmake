@@ -1,0 +1,13 @@
+# Cross build for Windows with Debian's mingw-w64 (posix threads), for the triple that the
+# including toolchain file names; programs built here run under Wine through the emulator
+# script.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${TALIVEER_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TALIVEER_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TALIVEER_MINGW_TRIPLE}-windres)
+set(TALIVEER_OBJCOPY ${TALIVEER_MINGW_TRIPLE}-objcopy)
+set(CMAKE_FIND_ROOT_PATH /usr/${TALIVEER_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
