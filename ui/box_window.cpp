@@ -1,5 +1,6 @@
 #include "ui/box_window.h"
 
+#include "services/unique_handle.h"
 #include "ui/window_base.h"
 
 #include <vector>
@@ -27,7 +28,7 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM param) {
 
 BoxWindow::BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidth, int clientHeight,
                      std::span<const ControlSpec> layout)
-    : host_(host) {
+    : host_(host), layout_(layout), clientWidth_(clientWidth), clientHeight_(clientHeight) {
     EmptyDialogTemplate dlg{};
     dlg.header.style = kBoxStyle;
     hwnd_ = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &dlg.header, nullptr, &BoxWindow::DialogProc,
@@ -56,6 +57,41 @@ BoxWindow::~BoxWindow() {
 }
 
 StaticControl& BoxWindow::InfoLabel() const { return controls_->Static(kInfoLabelId); }
+
+void BoxWindow::FitInfoLabel() {
+    const ControlSpec* label = nullptr;
+    for (const ControlSpec& row : layout_) {
+        if (row.id == kInfoLabelId) label = &row;
+    }
+    if (!label) return;
+    HWND labelWindow = controls_->Hwnd(kInfoLabelId);
+    const std::wstring text = InfoLabel().Text();
+    RECT needed{0, 0, label->width, 0};
+    {
+        WindowDc dc(labelWindow);
+        SelectInDc font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(labelWindow, WM_GETFONT, 0, 0)));
+        ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
+                    DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
+    }
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int most = (work.bottom - work.top) - clientHeight_ - 80;
+    int extra = needed.bottom > label->height ? needed.bottom - label->height : 0;
+    if (extra > most) extra = most > 0 ? most : 0;
+
+    for (const ControlSpec& row : layout_) {
+        HWND control = controls_->Hwnd(row.id);
+        if (row.id == kInfoLabelId) {
+            ::SetWindowPos(control, nullptr, row.x, row.y, row.width, row.height + extra, SWP_NOZORDER | SWP_NOACTIVATE);
+        } else if (row.y >= label->y + label->height) {
+            ::SetWindowPos(control, nullptr, row.x, row.y + extra, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    RECT rc{0, 0, clientWidth_, clientHeight_ + extra};
+    ::AdjustWindowRectEx(&rc, kBoxStyle, FALSE, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(labelWindow, nullptr, FALSE);
+}
 
 void BoxWindow::CentreOverMainWindow() {
     RECT box;

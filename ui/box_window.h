@@ -39,6 +39,10 @@ public:
     bool IsModal() const noexcept { return modal_; }
 
 protected:
+    // Makes the box tall enough for every line of the InfoLabel's text (never smaller than
+    // its layout, never taller than the screen's work area); what lies below the label
+    // moves down with it.
+    void FitInfoLabel();
     // Ends a modal showing.
     void CloseBox();
     // A button was pressed (or Enter / Escape mapped to one).
@@ -52,6 +56,9 @@ private:
 
     BoxHost host_;
     HWND hwnd_ = nullptr;
+    std::span<const ControlSpec> layout_;
+    int clientWidth_;
+    int clientHeight_;
     FontSet fonts_;
     std::unique_ptr<FormControls> controls_;
     bool modal_ = false;

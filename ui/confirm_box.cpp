@@ -16,6 +16,7 @@ TForm3b::TForm3b(const BoxHost& host) : BoxWindow(host, L"确认", 300, 116, kCo
 
 bool TForm3b::Ask(std::wstring_view question) {
     InfoLabel().SetText(question);
+    FitInfoLabel();
     ShowModal();
     return Answer == 1;
 }

@@ -15,6 +15,7 @@ TForm3a::TForm3a(const BoxHost& host) : BoxWindow(host, L"信息", 300, 102, kIn
 
 void TForm3a::Show(std::wstring_view text) {
     InfoLabel().SetText(text);
+    FitInfoLabel();
     ShowModal();
 }
 

@@ -31,6 +31,37 @@ wait_until() {
   done
 }
 
+# Clicks row ROW of the list view ID (on its caption, or at X pixels into the row).
+click_row() {
+  local rx ry rw rh
+  read -r rx ry rw rh <<<"$(probe rowrect "$1" "$2")"
+  [[ -n "$rh" ]] || { fail "no row $2 in list $1"; return 1; }
+  xdotool mousemove $((left + rx + ${3:-60})) $((top + ry + rh / 2)) click 1
+}
+
+# Index of the first row of list ID whose first cell is TEXT; empty when none.
+row_index() {
+  probe rows "$1" 1 | grep -n -x -F -- "$2" | head -n 1 | cut -d: -f1 | awk '{print $1 - 1}'
+}
+
+# Clicks the caption of the image button whose pictures start at X on the page (182, 350 or
+# 518), as the user does.
+click_image_button() {
+  xdotool mousemove $((left + 16 + $1 + 83)) $((top + 100 + 407)) click 1
+}
+
+# Waits for the box titled TITLE and prints its texts.
+box_text() { probe dialog "$1"; }
+
+# Presses the button CAPTION of the box TITLE with the mouse.
+press() {
+  local bx by
+  read -r bx by <<<"$(probe button "$1" "$2")"
+  [[ -n "$by" ]] || { fail "no button '$2' in '$1'"; return 1; }
+  xdotool mousemove "$bx" "$by" click 1
+  probe gone "$1" >/dev/null || fail "'$1' did not close"
+}
+
 # Starts the program and waits for its window; sets $left and $top.
 start_program() {
   # Its output goes nowhere: a program it starts (the folder window of the Undo link)

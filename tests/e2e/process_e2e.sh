@@ -1,6 +1,6 @@
 #!/bin/bash
 # End to end: the process page of the real program lists a program started beside it and
-# drops it within 7 s after it ends.
+# drops it within 7 s after it ends; a second program is ended with "结束进程".
 # Usage: process_e2e.sh TALIVEER_EXE WINPROBE_EXE SLEEPER_EXE OUT_DIR
 source "$(dirname "$0")/lib.sh"
 sleeper="$3"
@@ -8,9 +8,12 @@ sleeper="$3"
 cp "$sleeper" "$out/TalE2ESleeper.exe"
 timeout 150 "$TALIVEER_WINE" "$out/TalE2ESleeper.exe" &
 sleeper_pid=$!
+cp "$sleeper" "$out/TalE2EEnd.exe"
+timeout 150 "$TALIVEER_WINE" "$out/TalE2EEnd.exe" &
+end_pid=$!
 cleanup() {
   probe close >/dev/null 2>&1
-  kill "$sleeper_pid" 2>/dev/null
+  kill "$sleeper_pid" "$end_pid" 2>/dev/null
 }
 trap cleanup EXIT
 
@@ -33,4 +36,21 @@ done
 took=$(( ($(date +%s%N) - ended) / 1000000 ))
 if [[ $gone == 1 && $took -le 7000 ]]; then pass; else fail "the row is still there ${took} ms after the program ended"; fi
 echo "row gone ${took} ms after the program ended"
+
+# Select the second program's row with the mouse, press "结束进程" and answer 是.
+row="$(row_index 2301 TalE2EEnd.exe)"
+if [[ -n "$row" ]]; then pass; else fail "the second sleeper is not listed"; fi
+click_row 2301 "$row"
+click_image_button 350
+check "the question" '您确定要卸载 "TalE2EEnd.exe" 从内存?' "$(box_text 确认)"
+screenshot processes-end-question
+press 确认 是
+gone=0
+for _ in $(seq 1 35); do
+  if ! probe rows 2301 1 | grep -qx "TalE2EEnd.exe"; then gone=1; break; fi
+  sleep 0.1
+done
+if [[ $gone == 1 ]]; then pass; else fail "the ended program's row is still there"; fi
+# Its process ended (the Wine loader that ran it exits with it).
+if timeout 10 tail --pid="$end_pid" -f /dev/null; then pass; else fail "the program still runs"; fi
 finish

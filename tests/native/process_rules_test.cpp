@@ -42,5 +42,20 @@ TEST(ProcessCountText, CountsRows) {
     EXPECT_EQ(ProcessCountText(0), L"0 个程序工作");
 }
 
+TEST(IsCriticalSystemProcessName, TheProcessesWhoseEndStopsWindowsInAnyCase) {
+    for (const wchar_t* name : {L"csrss.exe", L"WININIT.EXE", L"smss.exe", L"Services.exe", L"lsass.exe", L"winlogon.exe"}) {
+        EXPECT_TRUE(IsCriticalSystemProcessName(name)) << name;
+    }
+    for (const wchar_t* name : {L"csrss", L"csrss.exe ", L"explorer.exe", L"xcsrss.exe", L"", L"svchost.exe"}) {
+        EXPECT_FALSE(IsCriticalSystemProcessName(name)) << name;
+    }
+}
+
+TEST(EndFailureText, NamesEachInstanceStillRunningWithTheCount) {
+    EXPECT_EQ(EndFailureText(L"a.exe", {{12, false, L"Access denied."}, {40, true, L""}}),
+              L"无法结束 2 个 \"a.exe\" 进程:\n进程 12: Access denied.\n进程 40: Windows 的关键进程，结束它会让 Windows 立即停止。");
+    EXPECT_EQ(ConfirmEndText(L"程序.exe"), L"您确定要卸载 \"程序.exe\" 从内存?");
+}
+
 }  // namespace
 }  // namespace taliveer

@@ -11,6 +11,11 @@
 //   winprobe endfolder TITLE  wait up to 45 s for the folder window TITLE, then end its process
 //   winprobe windows          the visible top-level windows: title | class
 //   winprobe shortcut FILE TARGET   write a shortcut (for setting up a test)
+//   winprobe rowrect ID ROW   a list view row's rectangle in the window: left top width height
+//   winprobe checks ID        the check state of each row of a list view, one 0 or 1 a line
+//   winprobe dialog TITLE     wait up to 15 s for the visible window TITLE; print its texts
+//   winprobe button TITLE TEXT  the screen centre "x y" of the button TEXT in the window TITLE
+//   winprobe gone TITLE       wait up to 15 s until no visible window is titled TITLE
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -100,10 +105,97 @@ int MakeShortcut(const wchar_t* file, const wchar_t* target) {
     return rc;
 }
 
+// Calls a list view message whose answer the list writes into a structure of ours, through
+// memory in the list's process.
+template <typename T>
+bool AskListView(HWND list, UINT message, WPARAM wParam, T& data) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(list, &pid);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return false;
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof data, MEM_COMMIT, PAGE_READWRITE);
+    ::WriteProcessMemory(process, remote, &data, sizeof data, nullptr);
+    const bool ok = ::SendMessageW(list, message, wParam, reinterpret_cast<LPARAM>(remote)) != 0;
+    ::ReadProcessMemory(process, remote, &data, sizeof data, nullptr);
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    ::CloseHandle(process);
+    return ok;
+}
+
+struct Search {
+    const wchar_t* title;
+    HWND found;
+};
+BOOL CALLBACK FindVisibleTitled(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    wchar_t title[256] = {};
+    ::GetWindowTextW(hwnd, title, 256);
+    if (::IsWindowVisible(hwnd) && std::wcscmp(title, search->title) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND VisibleWindow(const wchar_t* title) {
+    Search search{title, nullptr};
+    ::EnumWindows(&FindVisibleTitled, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK PrintStaticText(HWND hwnd, LPARAM) {
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if (_wcsicmp(cls, L"Static") != 0 || !::IsWindowVisible(hwnd)) return TRUE;
+    const int length = ::GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), length + 1)));
+    if (!text.empty()) PrintUtf8(text + L"\n");
+    return TRUE;
+}
+
+// Commands about other windows than the main one.
+int OtherWindowCommand(int argc, wchar_t** argv) {
+    const std::wstring_view command = argv[1];
+    if (command == L"dialog" && argc > 2) {
+        for (int i = 0; i < 150; ++i) {
+            if (HWND box = VisibleWindow(argv[2])) {
+                ::Sleep(200);  // its text is set before it shows; let it paint
+                ::EnumChildWindows(box, &PrintStaticText, 0);
+                return 0;
+            }
+            ::Sleep(100);
+        }
+        return 1;
+    }
+    if (command == L"gone" && argc > 2) {
+        for (int i = 0; i < 150; ++i) {
+            if (!VisibleWindow(argv[2])) return 0;
+            ::Sleep(100);
+        }
+        return 1;
+    }
+    if (command == L"button" && argc > 3) {
+        HWND box = VisibleWindow(argv[2]);
+        if (!box) return 1;
+        for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t text[128] = {};
+            ::GetWindowTextW(child, text, 128);
+            if (std::wcscmp(text, argv[3]) != 0) continue;
+            RECT r;
+            ::GetWindowRect(child, &r);
+            std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            return 0;
+        }
+        return 1;
+    }
+    return -1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
+    if (const int rc = OtherWindowCommand(argc, argv); rc >= 0) return rc;
     const std::wstring_view command = argv[1];
     if (command == L"wait") {
         const int seconds = argc > 2 ? _wtoi(argv[2]) : 30;
@@ -170,6 +262,21 @@ int wmain(int argc, wchar_t** argv) {
         HWND list = FindChild(w, _wtoi(argv[2]));
         if (!list) return 1;
         std::printf("%d\n", static_cast<int>(::SendMessageW(list, LVM_GETTOPINDEX, 0, 0)));
+    } else if (command == L"rowrect" && argc > 3) {
+        HWND list = FindChild(w, _wtoi(argv[2]));
+        RECT r{};
+        r.left = LVIR_BOUNDS;
+        if (!list || !AskListView(list, LVM_GETITEMRECT, static_cast<WPARAM>(_wtoi(argv[3])), r)) return 1;
+        ::MapWindowPoints(list, w, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else if (command == L"checks" && argc > 2) {
+        HWND list = FindChild(w, _wtoi(argv[2]));
+        if (!list) return 1;
+        const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            const auto state = ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK);
+            std::printf("%d\n", ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0);
+        }
     } else if (command == L"iconic") {
         std::printf("%d\n", ::IsIconic(w) ? 1 : 0);
     } else if (command == L"close") {

@@ -13,21 +13,7 @@ namespace {
 using test::MainWindowTest;
 using test::PumpFor;
 
-// Runs `action` from inside the modal loop, once the box is up.
-std::function<void()>& PendingAction() {
-    static std::function<void()> action;
-    return action;
-}
-void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    auto action = std::move(PendingAction());
-    PendingAction() = nullptr;
-    if (action) action();
-}
-void WhileModal(std::function<void()> action) {
-    PendingAction() = std::move(action);
-    ::SetTimer(nullptr, 0, 60, &RunPendingAction);
-}
+using test::WhileModal;
 
 void PressKey(HWND target, WPARAM key) {
     ::PostMessageW(target, WM_KEYDOWN, key, 1);
@@ -166,6 +152,30 @@ TEST_F(BoxesTest, GatheringThatEndsNormallyEndsBusyBeforeTheWaitBoxGoes) {
     EXPECT_FALSE(state_.BusyFlag);
     EXPECT_TRUE(::IsWindowEnabled(form_->hwnd()));
     EXPECT_TRUE(::IsWindow(waitBox));
+}
+
+TEST_F(BoxesTest, ALongMessageMakesTheInfoBoxTallEnoughToReadItAndAShortOneGivesItsSizeBack) {
+    TForm3a& box = *state_.InfoBox;
+    std::wstring text = L"无法结束 4 个 \"a.exe\" 进程:";
+    for (int i = 0; i < 4; ++i) text += L"\n进程 " + std::to_wstring(1000 + i) + L": Access denied.";
+    RECT client{}, label{}, button{};
+    WhileModal([&] {
+        ::GetClientRect(box.hwnd(), &client);
+        label = ChildRect(box.InfoLabel().hwnd());
+        button = ChildRect(box.Control(IDOK));
+        PressKey(box.Control(IDOK), VK_RETURN);
+    });
+    box.Show(text);
+    EXPECT_GT(label.bottom - label.top, 5 * 12);  // five lines of a 12-pixel font
+    EXPECT_GE(button.top, label.bottom);
+    EXPECT_EQ(client.bottom - button.bottom, 102 - 89);  // the margin under the button stays
+
+    WhileModal([&] {
+        ::GetClientRect(box.hwnd(), &client);
+        PressKey(box.Control(IDOK), VK_RETURN);
+    });
+    box.Show(L"已成功删除记录!");
+    EXPECT_EQ(client.bottom, 102);
 }
 
 }  // namespace

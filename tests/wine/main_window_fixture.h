@@ -22,6 +22,7 @@ protected:
         PumpFor(100);
     }
     void TearDown() override {
+        ForgetShownActions();
         state_.BusyFlag = false;
         form_.reset();
         PumpFor(20);
@@ -36,6 +37,23 @@ protected:
     }
     void MouseOver(HWND h) {
         ::SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    }
+    // Answers the next question of the confirmation box: Yes or No.
+    void AnswerNextQuestion(bool yes, std::wstring* question = nullptr) {
+        TForm3b& box = *state_.ConfirmBox;
+        WhenShown(box.hwnd(), [&box, yes, question] {
+            if (question) *question = box.InfoLabel().Text();
+            const int id = yes ? IDYES : IDNO;
+            ::SendMessageW(box.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(box.Control(id)));
+        });
+    }
+    // Closes the next information box with its button, keeping its text.
+    void ReadNextInfo(std::wstring* text) {
+        TForm3a& box = *state_.InfoBox;
+        WhenShown(box.hwnd(), [&box, text] {
+            if (text) *text = box.InfoLabel().Text();
+            ::SendMessageW(box.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(box.Control(IDOK)));
+        });
     }
     COLORREF LabelColour(int id) { return form_->Controls().Static(id).TextColour(); }
     RECT Rect(int id) { return ChildRect(Hwnd(id)); }

@@ -3,6 +3,8 @@
 
 #include "tests/wine/test_support.h"
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -27,8 +29,9 @@ public:
     Sleepers(const Sleepers&) = delete;
     Sleepers& operator=(const Sleepers&) = delete;
 
-    // Starts a copy named `name`; returns its index for End().
-    size_t Start(const std::wstring& name, DWORD priority = NORMAL_PRIORITY_CLASS) {
+    // Starts a copy named `name`; returns its index for End(). With `sddl`, the process
+    // gets that access list (e.g. one that lets nobody end it).
+    size_t Start(const std::wstring& name, DWORD priority = NORMAL_PRIORITY_CLASS, const wchar_t* sddl = nullptr) {
         const std::wstring source = WindowsPathFromEnv("TALIVEER_SLEEPER");
         EXPECT_FALSE(source.empty()) << "TALIVEER_SLEEPER is not set";
         const std::wstring target = folder_ + name;
@@ -41,14 +44,30 @@ public:
         PROCESS_INFORMATION pi{};
         std::wstring line = L"\"" + target + L"\"";
         // Wine ignores a priority flag at creation: set it while the program is suspended.
-        EXPECT_TRUE(::CreateProcessW(target.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                                     nullptr, &si, &pi));
+        SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, FALSE};
+        if (sddl) {
+            EXPECT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
+                                                                               &sa.lpSecurityDescriptor, nullptr));
+        }
+        EXPECT_TRUE(::CreateProcessW(target.c_str(), line.data(), sddl ? &sa : nullptr, nullptr, FALSE,
+                                     CREATE_SUSPENDED, nullptr, nullptr, &si, &pi));
+        if (sa.lpSecurityDescriptor) ::LocalFree(sa.lpSecurityDescriptor);
         ::SetPriorityClass(pi.hProcess, priority);
         ::ResumeThread(pi.hThread);
         running_.push_back(pi);
         return running_.size() - 1;
     }
     void End(size_t index) { End(running_[index]); }
+    DWORD Id(size_t index) const { return running_[index].dwProcessId; }
+    // Waits for the process to end by itself or by someone else; its exit code, or
+    // STILL_ACTIVE when it still runs after `ms`.
+    DWORD WaitExit(size_t index, DWORD ms = 5000) {
+        DWORD code = STILL_ACTIVE;
+        if (::WaitForSingleObject(running_[index].hProcess, ms) == WAIT_OBJECT_0) {
+            ::GetExitCodeProcess(running_[index].hProcess, &code);
+        }
+        return code;
+    }
     const std::wstring& Folder() const { return folder_; }
 
 private:

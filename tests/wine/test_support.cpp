@@ -29,6 +29,63 @@ void PumpFor(DWORD ms) {
 }
 
 namespace {
+std::vector<std::function<void()>>& PendingActions() {
+    static std::vector<std::function<void()>> actions;
+    return actions;
+}
+
+void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    if (PendingActions().empty()) return;
+    auto action = std::move(PendingActions().front());
+    PendingActions().erase(PendingActions().begin());
+    if (action) action();
+}
+}  // namespace
+
+void WhileModal(std::function<void()> action) {
+    PendingActions().push_back(std::move(action));
+    ::SetTimer(nullptr, 0, 60 * static_cast<UINT>(PendingActions().size()), &RunPendingAction);
+}
+
+namespace {
+struct ShownAction {
+    HWND window;
+    std::function<void()> action;
+};
+std::vector<ShownAction>& ShownActions() {
+    static std::vector<ShownAction> actions;
+    return actions;
+}
+UINT_PTR shownTimer = 0;
+
+void CALLBACK CheckShown(HWND, UINT, UINT_PTR, DWORD) {
+    auto& actions = ShownActions();
+    if (actions.empty() || !::IsWindowVisible(actions.front().window)) return;
+    auto action = std::move(actions.front().action);
+    actions.erase(actions.begin());
+    if (actions.empty()) {
+        ::KillTimer(nullptr, shownTimer);
+        shownTimer = 0;
+    }
+    if (action) action();
+}
+}  // namespace
+
+void WhenShown(HWND window, std::function<void()> action) {
+    ShownActions().push_back(ShownAction{window, std::move(action)});
+    if (!shownTimer) shownTimer = ::SetTimer(nullptr, 0, 30, &CheckShown);
+}
+
+bool AllShownActionsRan() { return ShownActions().empty(); }
+
+void ForgetShownActions() {
+    ShownActions().clear();
+    if (shownTimer) ::KillTimer(nullptr, shownTimer);
+    shownTimer = 0;
+}
+
+namespace {
 ErrorBoxCatcher* activeCatcher = nullptr;
 
 BOOL CALLBACK CollectText(HWND child, LPARAM param) {

@@ -15,6 +15,18 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Lets window messages run for `ms`.
 void PumpFor(DWORD ms);
 
+// Runs `action` 60 ms from now, from inside whatever loop runs then: a way to act on a
+// modal box from the test that opened it. Actions queue up in the order given.
+void WhileModal(std::function<void()> action);
+
+// Runs `action` from inside whatever loop runs once `window` is visible (a modal box the
+// test is about to open). Several wait in turn: the second is looked at once the first ran.
+void WhenShown(HWND window, std::function<void()> action);
+// True once every action given to WhenShown has run.
+bool AllShownActionsRan();
+// Drops the actions still waiting (a test that failed before its box came).
+void ForgetShownActions();
+
 // A registry key that the test owns: deleted (with everything beneath) before and after.
 class ScratchKey {
 public:
