@@ -60,7 +60,7 @@ public:
     // What the window shows, for the pages and for tests.
     FormControls& Controls() { return *controls_; }
     HIMAGELIST ImageList1() const { return imageList1_.get(); }
-    const AutostartPage& Autostart() const { return *autostart_; }
+    AutostartPage& Autostart() { return *autostart_; }
     ProcessPage& Processes() { return *processes_; }
     UninstallPage& Uninstall() { return *uninstall_; }
     bool Panel3TimerOn() const { return panel3TimerOn_; }

@@ -2,7 +2,13 @@
 
 #include "services/pure/path_text.h"
 #include "services/pure/reg_path.h"
+#include "services/pure/reg_location.h"
 #include "services/unique_handle.h"
+
+#include <sddl.h>
+
+#include <algorithm>
+#include <cstring>
 #include "services/pure/wide_text.h"
 
 namespace taliveer {
@@ -11,16 +17,18 @@ namespace {
 constexpr REGSAM kExistenceCheck = STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
 constexpr REGSAM kFullAccess64 = KEY_ALL_ACCESS | KEY_WOW64_64KEY;
 
-enum class View { Default, Bits64 };
+using View = RegView;
 
 REGSAM WithView(REGSAM access, View view) {
     return view == View::Bits64 ? (access | KEY_WOW64_64KEY) : access;
 }
 
-UniqueHKey OpenKey(HKEY root, std::wstring_view path, REGSAM access) {
+UniqueHKey OpenKey(HKEY root, std::wstring_view path, REGSAM access, LSTATUS* status = nullptr) {
     const std::wstring relative(RelativeKeyPath(path));
     UniqueHKey key;
-    if (::RegOpenKeyExW(root, relative.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.reset();
+    const LSTATUS result = ::RegOpenKeyExW(root, relative.c_str(), 0, access, key.put());
+    if (result != ERROR_SUCCESS) key.reset();
+    if (status) *status = result;
     return key;
 }
 
@@ -239,11 +247,16 @@ bool ReadValueData64(HKEY root, std::wstring_view path, std::wstring_view valueN
 }
 
 bool ReadAllValues64(HKEY root, std::wstring_view path, std::vector<RegValueData>& values) {
+    return ReadAllValues(root, path, RegView::Bits64, values);
+}
+
+namespace {
+
+// Every value of an open key, in the registry's order.
+bool ReadValuesOf(HKEY key, std::vector<RegValueData>& values) {
     values.clear();
-    UniqueHKey key = OpenKey(root, path, KEY_READ | KEY_WOW64_64KEY);
-    if (!key) return false;
     DWORD count = 0, longestName = 0, longestData = 0;
-    if (::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+    if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
                            &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
         return false;
     }
@@ -253,8 +266,7 @@ bool ReadAllValues64(HKEY root, std::wstring_view path, std::vector<RegValueData
         DWORD nameLength = static_cast<DWORD>(name.size());
         DWORD dataSize = static_cast<DWORD>(data.size());
         DWORD type = 0;
-        const LSTATUS status =
-            ::RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
+        const LSTATUS status = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
         if (status == ERROR_MORE_DATA) {
             // Grown since the count was taken: make room and read this index again.
             name.resize(name.size() < 32768 ? 32768 : name.size());
@@ -263,14 +275,138 @@ bool ReadAllValues64(HKEY root, std::wstring_view path, std::vector<RegValueData
             --index;
             continue;
         }
-        if (status != ERROR_SUCCESS) break;
+        if (status == ERROR_NO_MORE_ITEMS) return true;
+        if (status != ERROR_SUCCESS) return false;  // a backup must not silently miss a value
         RegValueData value;
         value.name.assign(name.data(), nameLength);
         value.type = type;
         value.data.assign(data.begin(), data.begin() + dataSize);
         values.push_back(std::move(value));
     }
+}
+
+// The current user's SID as text ("S-1-5-21-..."), empty when it cannot be read.
+std::wstring CurrentUserSid() {
+    HANDLE rawToken = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &rawToken)) return {};
+    UniqueKernelHandle token(rawToken);
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
+    wchar_t* text = nullptr;
+    if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return {};
+    std::wstring sid(text);
+    ::LocalFree(text);
+    return sid;
+}
+
+// The kernel's name of an open key, "\REGISTRY\MACHINE\...".
+std::wstring KernelKeyName(HKEY key) {
+    using NtQueryKeyFn = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+    constexpr int kKeyNameInformation = 3;
+    const auto query = reinterpret_cast<NtQueryKeyFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryKey")));
+    if (!query) return {};
+    std::vector<BYTE> buffer(1024);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        ULONG needed = 0;
+        const LONG status = query(key, kKeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status >= 0) {
+            ULONG length = 0;
+            std::memcpy(&length, buffer.data(), sizeof length);
+            const size_t chars = std::min<size_t>(length / sizeof(wchar_t), (buffer.size() - sizeof length) / sizeof(wchar_t));
+            std::wstring name(chars, L'\0');
+            std::memcpy(name.data(), buffer.data() + sizeof length, chars * sizeof(wchar_t));
+            return name;
+        }
+        buffer.resize(std::max<size_t>(needed + 16, buffer.size() * 2));
+    }
+    return {};
+}
+
+// Deletes every subkey below `parent`\`path`, deepest first, each opened in the same view.
+LSTATUS DeleteSubkeysIn(HKEY parent, const std::wstring& path, REGSAM viewFlag) {
+    UniqueHKey key;
+    LSTATUS status = ::RegOpenKeyExW(parent, path.c_str(), 0, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | viewFlag,
+                                     key.put());
+    if (status != ERROR_SUCCESS) return status;
+    StringList subkeys;
+    std::vector<wchar_t> buffer(256);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(buffer.size());
+        status = ::RegEnumKeyExW(key.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS) return status;
+        subkeys.emplace_back(buffer.data(), length);
+    }
+    for (const std::wstring& subkey : subkeys) {
+        status = DeleteSubkeysIn(key.get(), subkey, viewFlag);
+        if (status != ERROR_SUCCESS) return status;
+        status = ::RegDeleteKeyExW(key.get(), subkey.c_str(), viewFlag, 0);
+        if (status != ERROR_SUCCESS) return status;
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool ReadValueData(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view, RegValueData& value) {
+    UniqueHKey key = OpenKey(root, path, WithView(KEY_READ, view));
+    if (!key) return false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!QueryValue(key.get(), valueName, type, data)) return false;
+    value.name = std::wstring(valueName);
+    value.type = type;
+    value.data.assign(data.begin(), data.end());
     return true;
+}
+
+bool ReadAllValues(HKEY root, std::wstring_view path, RegView view, std::vector<RegValueData>& values) {
+    values.clear();
+    UniqueHKey key = OpenKey(root, path, WithView(KEY_READ, view));
+    return key && ReadValuesOf(key.get(), values);
+}
+
+int ReadKeyNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names) {
+    return ReadNames(root, path, names, view, true);
+}
+
+std::wstring RealKeyName(HKEY root, std::wstring_view path, RegView view) {
+    UniqueHKey key = OpenKey(root, path, WithView(KEY_QUERY_VALUE, view));
+    if (!key) return {};
+    return ScriptKeyName(KernelKeyName(key.get()), CurrentUserSid());
+}
+
+LSTATUS RemoveRegValue(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view) {
+    LSTATUS status = ERROR_SUCCESS;
+    UniqueHKey key = OpenKey(root, path, WithView(KEY_SET_VALUE | KEY_QUERY_VALUE, view), &status);
+    if (!key) return status;
+    const std::wstring name(valueName);
+    return ::RegDeleteValueW(key.get(), name.c_str());
+}
+
+LSTATUS RemoveRegTree(HKEY root, std::wstring_view path, RegView view) {
+    const std::wstring relative(RelativeKeyPath(path));
+    if (relative.empty()) return ERROR_INVALID_PARAMETER;  // never a whole root
+    const REGSAM viewFlag = view == RegView::Bits64 ? KEY_WOW64_64KEY : 0;
+    const LSTATUS status = DeleteSubkeysIn(root, relative, viewFlag);
+    if (status != ERROR_SUCCESS) return status;
+    return ::RegDeleteKeyExW(root, relative.c_str(), viewFlag, 0);
+}
+
+LSTATUS SetRegString(HKEY root, std::wstring_view path, std::wstring_view valueName, std::wstring_view text,
+                     RegView view) {
+    const std::wstring relative(RelativeKeyPath(path));
+    UniqueHKey key;
+    LSTATUS status = ::RegCreateKeyExW(root, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                       WithView(KEY_SET_VALUE, view), nullptr, key.put(), nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    const std::wstring name(valueName);
+    const std::wstring data(text);
+    return ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
 }  // namespace taliveer

@@ -48,4 +48,26 @@ bool DeleteRegValue(HKEY root, std::wstring_view path, std::wstring_view valueNa
 bool ReadValueData64(HKEY root, std::wstring_view path, std::wstring_view valueName, RegValueData& value);
 bool ReadAllValues64(HKEY root, std::wstring_view path, std::vector<RegValueData>& values);
 
+// The registry view an action works in: the one its row was read from.
+enum class RegView { Default, Bits64 };
+
+// The same reads in a chosen view, and the subkey names of a key.
+bool ReadValueData(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view, RegValueData& value);
+bool ReadAllValues(HKEY root, std::wstring_view path, RegView view, std::vector<RegValueData>& values);
+int ReadKeyNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names);
+
+// Where the key really lives, as a registry script names it: the machine's Wow6432Node key
+// for a machine key of the 32-bit view, the user's or the machine's classes for a key of
+// HKEY_CLASSES_ROOT. Empty when the key cannot be opened or the system does not say.
+std::wstring RealKeyName(HKEY root, std::wstring_view path, RegView view);
+
+// Removals that say how they went: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND when there was nothing
+// to remove, ERROR_ACCESS_DENIED without the right, ... A tree goes with every subkey, each
+// opened in the same view.
+LSTATUS RemoveRegValue(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view);
+LSTATUS RemoveRegTree(HKEY root, std::wstring_view path, RegView view);
+// Writes a string value (creating the key), and says how it went.
+LSTATUS SetRegString(HKEY root, std::wstring_view path, std::wstring_view valueName, std::wstring_view text,
+                     RegView view);
+
 }  // namespace taliveer

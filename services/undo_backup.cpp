@@ -16,13 +16,13 @@ BackupResult WriteNewFile(const std::wstring& undoFolder, std::wstring_view base
                           const std::vector<std::uint8_t>& bytes) {
     BackupResult result;
     if (!EnsureUndoFolder(undoFolder)) {
-        result.error = L"the Undo folder cannot be created: " + SystemMessage(::GetLastError());
+        result.error = L"无法创建撤消文件夹: " + SystemMessage(::GetLastError());
         return result;
     }
     for (int n = 1; n < 10000; ++n) {
         const std::wstring name = BackupFileName(undoFolder, base, suffix, n);
         if (name.empty()) {
-            result.error = L"the Undo folder's path is too long for a file name";
+            result.error = L"撤消文件夹的路径太长";
             return result;
         }
         const std::wstring path = undoFolder + name;
@@ -48,7 +48,7 @@ BackupResult WriteNewFile(const std::wstring& undoFolder, std::wstring_view base
         result.fileName = name;
         return result;
     }
-    result.error = L"no free backup file name";
+    result.error = L"没有可用的文件名";
     return result;
 }
 
@@ -77,38 +77,82 @@ BackupResult SaveRegScript(const std::wstring& undoFolder, std::wstring_view bas
     return WriteNewFile(undoFolder, base, suffix, EncodeUtf16LeWithBom(script.Text()));
 }
 
-bool AppendRegKey(RegScript& script, HKEY root, std::wstring_view rootName, std::wstring_view path, std::wstring& error) {
+bool AppendRegKey(RegScript& script, HKEY root, std::wstring_view path, RegView view, std::wstring& error) {
     const std::wstring keyPath = WithoutTrailingBackslash(path);
     std::vector<RegValueData> values;
-    if (!ReadAllValues64(root, keyPath, values)) {
-        error = L"the key " + std::wstring(rootName) + L"\\" + keyPath + L" cannot be read";
+    if (!ReadAllValues(root, keyPath, view, values)) {
+        error = L"无法读取 " + keyPath + L" (已不存在?)";
         return false;
     }
-    if (!RegNameWritable(keyPath)) {
-        error = L"a key name holds a line break";
+    const std::wstring location = RealKeyName(root, keyPath, view);
+    if (location.empty()) {
+        error = L"无法确定 " + keyPath + L" 的位置";
+        return false;
+    }
+    if (!RegNameWritable(location)) {
+        error = L"名称含有换行符，无法写入撤消文件";
         return false;
     }
     for (const RegValueData& value : values) {
         if (!RegNameWritable(value.name)) {
-            error = L"a value name holds a line break";
+            error = L"名称含有换行符，无法写入撤消文件";
             return false;
         }
     }
-    script.AddKey(rootName, keyPath, values);
+    script.AddKey(location, L"", values);
     StringList subkeys;
-    ReadKeyNames64(root, keyPath, subkeys);
+    ReadKeyNamesIn(root, keyPath, view, subkeys);
     for (const std::wstring& subkey : subkeys) {
-        if (!AppendRegKey(script, root, rootName, keyPath + L"\\" + subkey, error)) return false;
+        if (!AppendRegKey(script, root, keyPath + L"\\" + subkey, view, error)) return false;
     }
     return true;
 }
 
-BackupResult ExportRegKey(const std::wstring& undoFolder, HKEY root, std::wstring_view rootName, std::wstring_view path,
+bool AppendRegValue(RegScript& script, HKEY root, std::wstring_view path, std::wstring_view name, RegView view,
+                    std::wstring& error) {
+    const std::wstring keyPath = WithoutTrailingBackslash(path);
+    RegValueData value;
+    if (!ReadValueData(root, keyPath, name, view, value)) {
+        error = L"无法读取 (已不存在?)";
+        return false;
+    }
+    const std::wstring location = RealKeyName(root, keyPath, view);
+    if (location.empty()) {
+        error = L"无法确定 " + keyPath + L" 的位置";
+        return false;
+    }
+    if (!RegNameWritable(location) || !RegNameWritable(value.name)) {
+        error = L"名称含有换行符，无法写入撤消文件";
+        return false;
+    }
+    script.AddValue(location, L"", value);
+    return true;
+}
+
+BackupResult ExportRegKey(const std::wstring& undoFolder, HKEY root, std::wstring_view path, RegView view,
                           std::wstring_view base, std::wstring_view suffix) {
     RegScript script;
     std::wstring error;
-    if (!AppendRegKey(script, root, rootName, path, error)) return BackupResult{false, {}, error};
+    if (!AppendRegKey(script, root, path, view, error)) return BackupResult{false, {}, error};
     return WriteNewFile(undoFolder, base, suffix, EncodeUtf16LeWithBom(script.Text()));
+}
+
+BackupResult CopyIntoUndo(const std::wstring& undoFolder, const std::wstring& file, std::wstring_view base,
+                          std::wstring_view suffix) {
+    UniqueFileHandle source(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!source) return BackupResult{false, {}, file + L": " + SystemMessage(::GetLastError())};
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(source.get(), &size) || size.QuadPart > (1 << 26)) {
+        return BackupResult{false, {}, file + L": the file cannot be read whole"};
+    }
+    std::vector<std::uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!bytes.empty() &&
+        (!::ReadFile(source.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size())) {
+        return BackupResult{false, {}, file + L": " + SystemMessage(::GetLastError())};
+    }
+    return WriteNewFile(undoFolder, base, suffix, bytes);
 }
 
 bool ReadRegValueData(HKEY root, std::wstring_view path, std::wstring_view name, RegValueData& value) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "services/pure/reg_script.h"
+#include "services/reg_unit.h"
 
 #include <windows.h>
 
@@ -25,14 +26,26 @@ bool EnsureUndoFolder(const std::wstring& undoFolder);
 BackupResult SaveRegScript(const std::wstring& undoFolder, std::wstring_view base, std::wstring_view suffix,
                            const RegScript& script);
 
-// Saves root\path with every subkey and value, read in the 64-bit view (the view the
-// deletion uses), in the registry editor's own format, the same way.
-BackupResult ExportRegKey(const std::wstring& undoFolder, HKEY root, std::wstring_view rootName, std::wstring_view path,
+// Saves root\path with every subkey and value, read in `view` (the view the deletion
+// uses), in the registry editor's own format, the same way.
+BackupResult ExportRegKey(const std::wstring& undoFolder, HKEY root, std::wstring_view path, RegView view,
                           std::wstring_view base, std::wstring_view suffix);
 
-// Adds root\path with its values and subkeys to `script`; false (and a reason) when the
-// key cannot be read or holds a name that a script line cannot carry.
-bool AppendRegKey(RegScript& script, HKEY root, std::wstring_view rootName, std::wstring_view path, std::wstring& error);
+// Adds root\path with its values and subkeys, read in `view`, to `script`, each key under
+// the name of where it really lives (so that the registry editor puts it back there); false
+// (and a reason) when a key cannot be read or named, or holds a name that a script line
+// cannot carry.
+bool AppendRegKey(RegScript& script, HKEY root, std::wstring_view path, RegView view, std::wstring& error);
+
+// Adds one value with its exact type and bytes, under where its key really lives; false
+// (and a reason) when it cannot be read.
+bool AppendRegValue(RegScript& script, HKEY root, std::wstring_view path, std::wstring_view name, RegView view,
+                    std::wstring& error);
+
+// Copies a file byte for byte into the Undo folder under base + suffix (never replacing an
+// older backup, as above).
+BackupResult CopyIntoUndo(const std::wstring& undoFolder, const std::wstring& file, std::wstring_view base,
+                          std::wstring_view suffix);
 
 // Reads one value as stored (64-bit view); false when it does not exist.
 bool ReadRegValueData(HKEY root, std::wstring_view path, std::wstring_view name, RegValueData& value);

@@ -27,8 +27,9 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM param) {
 }  // namespace
 
 BoxWindow::BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidth, int clientHeight,
-                     std::span<const ControlSpec> layout)
+                     std::span<const ControlSpec> layout, COLORREF background)
     : host_(host), layout_(layout), clientWidth_(clientWidth), clientHeight_(clientHeight) {
+    if (background != CLR_INVALID) background_.reset(::CreateSolidBrush(background));
     EmptyDialogTemplate dlg{};
     dlg.header.style = kBoxStyle;
     hwnd_ = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &dlg.header, nullptr, &BoxWindow::DialogProc,
@@ -41,7 +42,7 @@ BoxWindow::BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidt
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontId::Default)), FALSE);
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
-    controls_->Build(layout, ::GetSysColor(COLOR_BTNFACE), false);
+    controls_->Build(layout, background != CLR_INVALID ? background : ::GetSysColor(COLOR_BTNFACE), false);
     for (const ControlSpec& row : layout) {
         if (row.kind == ControlKind::PushButton && (row.flags & flag::kDefault)) {
             ::SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(row.id), 0);
@@ -182,6 +183,16 @@ INT_PTR CALLBACK BoxWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
         case WM_CLOSE:
             self->OnCloseRequest();
             return TRUE;
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            if (self->background_) {
+                LOGBRUSH brush{};
+                ::GetObjectW(self->background_.get(), sizeof brush, &brush);
+                ::SetBkColor(reinterpret_cast<HDC>(wParam), brush.lbColor);
+                return reinterpret_cast<INT_PTR>(self->background_.get());
+            }
+            break;
         default:
             break;
         }

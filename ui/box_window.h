@@ -5,6 +5,7 @@
 
 #include "ui/fonts.h"
 #include "ui/form_controls.h"
+#include "services/unique_handle.h"
 #include "ui/message_loop.h"
 
 #include <functional>
@@ -22,8 +23,10 @@ struct BoxHost {
 
 class BoxWindow {
 public:
+    // `background`: the box's colour behind its controls (the system's dialog colour when
+    // CLR_INVALID).
     BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidth, int clientHeight,
-              std::span<const ControlSpec> layout);
+              std::span<const ControlSpec> layout, COLORREF background = CLR_INVALID);
     BoxWindow(const BoxWindow&) = delete;
     BoxWindow& operator=(const BoxWindow&) = delete;
     virtual ~BoxWindow();
@@ -61,6 +64,7 @@ private:
     int clientHeight_;
     FontSet fonts_;
     std::unique_ptr<FormControls> controls_;
+    UniqueHBrush background_;
     bool modal_ = false;
     bool closed_ = false;
 };

@@ -51,7 +51,7 @@ void FormControls::Build(std::span<const ControlSpec> rows, COLORREF formBackgro
             break;
         case ControlKind::Edit:
             className = L"EDIT";
-            style |= WS_TABSTOP | ES_AUTOHSCROLL;
+            style |= WS_TABSTOP | ES_AUTOHSCROLL | ((row.flags & flag::kReadOnly) ? ES_READONLY : 0);
             exStyle = WS_EX_CLIENTEDGE;
             break;
         case ControlKind::Page:

@@ -22,6 +22,7 @@ inline constexpr unsigned kChecked = 1u << 8;     // radio button checked at sta
 inline constexpr unsigned kCheckBoxes = 1u << 9;  // list view rows carry check boxes
 inline constexpr unsigned kDefault = 1u << 10;    // default push button (Enter)
 inline constexpr unsigned kGroup = 1u << 11;      // first of a radio group
+inline constexpr unsigned kReadOnly = 1u << 12;   // edit box the user cannot type into
 }  // namespace flag
 
 struct ControlSpec {

@@ -15,6 +15,12 @@ public:
     // by one while the window stays responsive.
     void Panel1Enter();
 
+    // "添加程序": the add dialog; the page is rebuilt when a program was added.
+    void Panel1Button1Click();
+    // "删除程序": removes the ticked rows (or the selected one) after the question, each
+    // saved in the Undo folder first; tells how it went and rebuilds the page.
+    void Panel1Button2Click();
+
     // One source digit ('1'..'9') per row, in row order.
     const std::wstring& AutostartSources() const { return autostartSources_; }
 

@@ -1,6 +1,7 @@
 // libFuzzer target: any value (name, type, bytes) through the script formatter, and any
 // name through the backup-name rules.
 #include "services/pure/backup_name.h"
+#include "pages/autostart/pure/autostart_rules.h"
 #include "pages/uninstall/pure/uninstall_rules.h"
 #include "services/pure/reg_script.h"
 
@@ -39,6 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (static_cast<unsigned>(c) < 32u) std::abort();
         if (folder.size() + file.size() > 259) std::abort();
     }
+    // The autostart page's cleaned names obey the same rules once made a file name.
+    const std::wstring cleaned = taliveer::BackupFileName(folder, taliveer::CleanedAutostartName(name), L"_startup.reg", 1);
+    if (!cleaned.empty() && cleaned.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos) std::abort();
     (void)taliveer::CleanUninstallCaption(name);
     return 0;
 }

@@ -161,6 +161,63 @@ bool SetKeySecurity(HKEY root, const std::wstring& path, REGSAM view, const wcha
     return ok;
 }
 
+std::string Utf8(const std::wstring& text) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::string FileBytes(const std::wstring& path) {
+    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    return bytes;
+}
+
+bool MakeFile(const std::wstring& path, const std::string& bytes) {
+    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+std::wstring TempUndoFolder() {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"taliveer undo test\\Undo\\";
+}
+
+std::vector<std::wstring> UndoFolderGuard::Files() const {
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW found;
+    UniqueFindHandle search(::FindFirstFileW((folder_ + L"*").c_str(), &found));
+    if (!search) return files;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(found.cFileName);
+    } while (::FindNextFileW(search.get(), &found));
+    return files;
+}
+
+void UndoFolderGuard::Remove() const {
+    for (const std::wstring& file : Files()) ::DeleteFileW((folder_ + file).c_str());
+    ::DeleteFileW(folder_.substr(0, folder_.size() - 1).c_str());  // a test that put a file in its place
+    ::RemoveDirectoryW(folder_.c_str());
+    ::RemoveDirectoryW(folder_.substr(0, folder_.size() - 5).c_str());  // its parent
+}
+
+void RestoreWithRegistryEditor(const std::wstring& file) {
+    wchar_t windows[MAX_PATH];
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    // C:\Windows\regedit.exe is the system's own editor; a 32-bit program's view of the
+    // folder is not redirected there.
+    RunAndWait(L"\"" + std::wstring(windows) + L"\\regedit.exe\" /s \"" + file + L"\"");
+}
+
 bool RunsUnderWow64() {
     BOOL wow64 = FALSE;
     return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;

@@ -86,6 +86,33 @@ private:
     std::wstring name_;
 };
 
+// A file's bytes (empty when it cannot be read), and a file written with `bytes`.
+std::string FileBytes(const std::wstring& path);
+bool MakeFile(const std::wstring& path, const std::string& bytes);
+
+// A throwaway Undo folder under the temporary folder ("...\\Undo\\").
+std::wstring TempUndoFolder();
+
+// The Undo folder of the test, removed with everything in it, before and after.
+class UndoFolderGuard {
+public:
+    explicit UndoFolderGuard(std::wstring folder) : folder_(std::move(folder)) { Remove(); }
+    ~UndoFolderGuard() { Remove(); }
+    UndoFolderGuard(const UndoFolderGuard&) = delete;
+    UndoFolderGuard& operator=(const UndoFolderGuard&) = delete;
+    const std::wstring& Folder() const { return folder_; }
+    // The names of the files in it.
+    std::vector<std::wstring> Files() const;
+
+private:
+    void Remove() const;
+    std::wstring folder_;
+};
+
+// Opens a backup the way a user does: with the registry editor of the system (the 64-bit
+// one on a 64-bit system), silently. Waits until it has ended.
+void RestoreWithRegistryEditor(const std::wstring& file);
+
 // Puts the program's settings key back as it was when the test began.
 class SettingsGuard {
 public:
@@ -97,6 +124,7 @@ private:
 };
 
 std::wstring FromUtf8(const std::string& text);
+std::string Utf8(const std::wstring& text);
 
 // A path from an environment variable; Unix paths become Wine's Z: paths.
 std::wstring WindowsPathFromEnv(const char* variable);

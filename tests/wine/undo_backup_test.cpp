@@ -8,38 +8,13 @@
 namespace taliveer {
 namespace {
 
+using test::TempUndoFolder;
+using test::UndoFolderGuard;
+
 using test::ScratchKey;
 
 const std::wstring kScratch = L"Software\\TaliveerTests\\Undo";
 
-std::wstring TempUndoFolder() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"taliveer undo test\\Undo\\";
-}
-
-// The Undo folder of the test, removed with everything in it.
-class UndoFolderGuard {
-public:
-    explicit UndoFolderGuard(std::wstring folder) : folder_(std::move(folder)) { Remove(); }
-    ~UndoFolderGuard() { Remove(); }
-    const std::wstring& Folder() const { return folder_; }
-
-private:
-    void Remove() const {
-        WIN32_FIND_DATAW found;
-        HANDLE search = ::FindFirstFileW((folder_ + L"*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                ::DeleteFileW((folder_ + found.cFileName).c_str());
-            } while (::FindNextFileW(search, &found));
-            ::FindClose(search);
-        }
-        ::RemoveDirectoryW(folder_.c_str());
-        ::RemoveDirectoryW(folder_.substr(0, folder_.size() - 5).c_str());  // its parent
-    }
-    std::wstring folder_;
-};
 
 std::vector<std::uint8_t> Bytes(const std::wstring& text, bool terminator = true) {
     std::vector<std::uint8_t> out;
@@ -207,7 +182,7 @@ TEST_F(ExportTest, AnExportedKeyComesBackWholeInThe64BitView) {
     Write(HKEY_LOCAL_MACHINE, victim, KEY_WOW64_32KEY, {L"Mirror only", reg_type::kString, Bytes(L"32")});
 
     const BackupResult backup =
-        ExportRegKey(undo_.Folder(), HKEY_LOCAL_MACHINE, L"HKEY_LOCAL_MACHINE", victim, L"App", L"_uninstall.reg");
+        ExportRegKey(undo_.Folder(), HKEY_LOCAL_MACHINE, victim, RegView::Bits64, L"App", L"_uninstall.reg");
     ASSERT_TRUE(backup.written);
     ASSERT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, victim));
     ASSERT_FALSE(only64_.Exists(L"Uninstall\\{App=1}", KEY_WOW64_64KEY));
@@ -229,8 +204,8 @@ TEST_F(ExportTest, AnExportedKeyComesBackWholeInThe64BitView) {
 }
 
 TEST_F(ExportTest, AMissingKeyWritesNoFile) {
-    const BackupResult backup = ExportRegKey(undo_.Folder(), HKEY_LOCAL_MACHINE, L"HKEY_LOCAL_MACHINE",
-                                             path_ + L"\\Gone", L"Gone", L"_uninstall.reg");
+    const BackupResult backup =
+        ExportRegKey(undo_.Folder(), HKEY_LOCAL_MACHINE, path_ + L"\\Gone", RegView::Bits64, L"Gone", L"_uninstall.reg");
     EXPECT_FALSE(backup.written);
     EXPECT_FALSE(backup.error.empty());
 }
@@ -242,8 +217,8 @@ TEST(UndoBackupEditor, TheRegistryEditorImportsAnExport) {
     const std::wstring victim = k.Path() + L"\\Editor";
     Write(HKEY_CURRENT_USER, victim, 0, {L"中文", reg_type::kString, Bytes(L"\"C:\\x.exe\" /s")});
     Write(HKEY_CURRENT_USER, victim + L"\\Sub", 0, {L"", reg_type::kExpandString, Bytes(L"%TEMP%\\y")});
-    const BackupResult backup = ExportRegKey(undo.Folder(), HKEY_CURRENT_USER, L"HKEY_CURRENT_USER", victim + L"\\",
-                                             L"Editor", L"_uninstall.reg");
+    const BackupResult backup =
+        ExportRegKey(undo.Folder(), HKEY_CURRENT_USER, victim + L"\\", RegView::Bits64, L"Editor", L"_uninstall.reg");
     ASSERT_TRUE(backup.written);
     ASSERT_TRUE(DeleteRegKey(HKEY_CURRENT_USER, victim));
     test::RunAndWait(L"C:\\windows\\regedit.exe /s \"" + undo.Folder() + backup.fileName + L"\"");
