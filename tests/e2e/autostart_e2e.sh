@@ -1,6 +1,7 @@
 #!/bin/bash
 # End to end: entries put into the registry and a Startup folder are listed by the real
-# program right after it starts.
+# program right after it starts; two ticked rows are removed and come back from their
+# backup; a program chosen in the file dialog is added.
 # Usage: autostart_e2e.sh TALIVEER_EXE WINPROBE_EXE OUT_DIR
 source "$(dirname "$0")/lib.sh"
 
@@ -13,11 +14,18 @@ cleanup() {
   reg delete "$run" /v "记事本 E2E" /f
   reg delete "$machine_run" /v "E2E Machine" /f /reg:64
   timeout 30 "$TALIVEER_WINE" cmd /c del "$startup\\E2E Shortcut.lnk" >/dev/null 2>&1
+  reg delete "$run" /v "E2E Remove A" /f
+  reg delete "$run" /v "E2E Remove B" /f
+  reg delete "$run" /v "notepad.exe" /f
+  remove_new_backups
 }
 trap cleanup EXIT
 
 reg add "$run" /v "记事本 E2E" /d '"C:\windows\notepad.exe" /e2e' /f
 reg add "$machine_run" /v "E2E Machine" /d '%SystemRoot%\regedit.exe' /f /reg:64
+reg add "$run" /v "E2E Remove A" /d '"C:\e2e\a.exe" /x "y\z"' /f
+reg add "$run" /v "E2E Remove B" /t REG_EXPAND_SZ /d '%SystemRoot%\b.exe' /f
+reg delete "$run" /v "notepad.exe" /f
 timeout 30 "$TALIVEER_WINE" cmd /c mkdir "$startup" >/dev/null 2>&1
 probe shortcut "$startup\\E2E Shortcut.lnk" 'C:\windows\notepad.exe' || echo "could not write the shortcut"
 
@@ -34,4 +42,51 @@ read -r _ _ _ _ visible <<<"$(probe child 2102)"
 check "count label shown" 1 "$visible"
 screenshot autostart
 echo "$count rows; screenshot in $out/autostart.png"
+
+# Tick two rows on their check boxes, remove them, answer 是 and read the outcome.
+for name in "E2E Remove A" "E2E Remove B"; do
+  click_row 2101 "$(row_index 2101 "$name")" 8
+  sleep 0.3
+done
+a="$(row_index 2101 "E2E Remove A")"
+check "both ticked" "1 1" "$(probe checks 2101 | sed -n "$((a + 1))p;$((a + 2))p" | tr '\n' ' ' | sed 's/ $//')"
+click_image_button 518
+check "the question" "你确定要从启动项中删除该项目?" "$(box_text 确认)"
+press 确认 是
+check "the outcome" "记录被成功删除，创建撤消文件。" "$(box_text 信息)"
+screenshot autostart-removed
+press 信息 确定
+rebuilt() { rows="$(probe rows 2101 1)"; grep -qF "记事本 E2E" <<<"$rows"; }
+wait_until 15 rebuilt
+lacks "first removed row" "E2E Remove A" "$rows"
+lacks "second removed row" "E2E Remove B" "$rows"
+has "other rows stay" "记事本 E2E" "$rows"
+
+# Open the backup with the registry editor and gather the page again: both are back.
+backup="$(new_backups | grep '_startup.reg$' | head -n 1)"
+check "the backup's name" "E2E Remove A,E2E Remove B_startup.reg" "$backup"
+restore "$undo_dir/$backup"
+xdotool mousemove $((left + 206)) $((top + 78)) click 1
+sleep 1.5
+rows="$(probe rows 2101 2)"
+has "first row back" $'E2E Remove A\t"C:\\e2e\\a.exe" /x "y\\z"' "$rows"
+has "second row back" $'E2E Remove B\t%SystemRoot%\\b.exe' "$rows"
+
+# Add a program: the dialog, its file dialog, a path typed there, "添加程序".
+click_image_button 350
+box_text 添加到自动启动 >/dev/null || fail "the add dialog did not open"
+read -r bx by <<<"$(probe button 添加到自动启动 ...)"
+xdotool mousemove "$bx" "$by" click 1
+sleep 2
+screenshot autostart-file-dialog
+xdotool type --delay 40 'C:\windows\notepad.exe'
+sleep 0.5
+xdotool key Return
+file_dialog_closed() { ! probe windows | grep -q '^Open |'; }
+wait_until 10 file_dialog_closed || { probe windows; fail "the file dialog did not close"; }
+screenshot autostart-add-dialog
+press 添加到自动启动 添加程序
+sleep 1.5
+rows="$(probe rows 2101 2)"
+has "the added program's row" $'notepad.exe\tC:\\windows\\notepad.exe' "$rows"
 finish

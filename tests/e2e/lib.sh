@@ -18,6 +18,20 @@ check() { if [[ "$2" == "$3" ]]; then pass; else fail "$1: expected '$2', got '$
 has() { if grep -qF -- "$2" <<<"$3"; then pass; else fail "$1: no line with '$2'"; fi; }
 lacks() { if grep -qF -- "$2" <<<"$3"; then fail "$1: '$2' is still there"; else pass; fi; }
 reg() { timeout 60 "$TALIVEER_WINE" reg "$@" >/dev/null 2>&1; }
+# The system's own (64-bit) registry editor, as a user opens a backup with it.
+restore() { timeout 60 /usr/lib/wine/wine64 regedit /s "$1" >/dev/null 2>&1; }
+# The Undo folder beside the program; remove_new_backups deletes what this script added.
+undo_dir="$(dirname "$exe")/Undo"
+undo_existed=0
+[[ -d "$undo_dir" ]] && undo_existed=1
+undo_before="$(ls "$undo_dir" 2>/dev/null)"
+new_backups() { comm -13 <(printf '%s\n' "$undo_before" | sort) <(ls "$undo_dir" 2>/dev/null | sort); }
+remove_new_backups() {
+  local f
+  while IFS= read -r f; do [[ -n "$f" ]] && rm -f "$undo_dir/$f"; done < <(new_backups)
+  [[ $undo_existed == 0 ]] && rmdir "$undo_dir" 2>/dev/null
+  return 0
+}
 screenshot() { convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" "$out/$1.png"; }
 
 # Runs the command every half second until it succeeds or the seconds run out.
