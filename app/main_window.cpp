@@ -125,6 +125,8 @@ void TForm1::ConnectHandlers() {
     associations_ = std::make_unique<AssociationPage>(*pageContext_);
     OnImageButton(1, 1, [this] { autostart_->Panel1Button1Click(); });
     OnImageButton(1, 2, [this] { autostart_->Panel1Button2Click(); });
+    OnImageButton(2, 1, [this] { uninstall_->Panel2Button1Click(); });
+    OnImageButton(2, 2, [this] { uninstall_->Panel2Button2Click(); });
     OnImageButton(3, 1, [this] { processes_->Panel3Button1Click(); });
     OnImageButton(3, 2, [this] { processes_->Panel3Button2Click(); });
 }

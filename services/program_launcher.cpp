@@ -26,11 +26,15 @@ bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWN
     std::wstring commandLine = L" " + parameters;  // the program's own name stays empty
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(file.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                          HIGH_PRIORITY_CLASS | DETACHED_PROCESS, nullptr, nullptr, &startup, &info)) {
+                          HIGH_PRIORITY_CLASS | DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
         return false;
     }
     UniqueKernelHandle process(info.hProcess);
     UniqueKernelHandle thread(info.hThread);
+    // The class is set again before the program runs a single instruction: some systems
+    // (Wine among them) let a new process start at normal priority whatever it asked for.
+    ::SetPriorityClass(process.get(), HIGH_PRIORITY_CLASS);
+    ::ResumeThread(thread.get());
 
     const bool wasEnabled = window && ::IsWindowEnabled(window);
     if (wasEnabled) ::EnableWindow(window, FALSE);

@@ -3,12 +3,17 @@
 #include "app/list_row_sink.h"
 #include "app/main_layout.h"
 #include "pages/uninstall/uninstall_gather.h"
+#include "services/program_launcher.h"
+#include "services/reg_unit.h"
+#include "services/system_message.h"
+#include "services/undo_backup.h"
 #include "services/pure/command_line.h"
 #include "services/file_icon.h"
 #include "ui/gathering_scope.h"
 #include "services/file_system.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace taliveer {
 UninstallFilter UninstallPage::CheckedFilter() const {
@@ -53,6 +58,65 @@ void UninstallPage::Panel2Enter() {
     }
     if (!completed) return;
     ShowUndoLink(context_, 2);
+}
+
+int UninstallPage::ActionRow() const {
+    const SharedState& state = context_.state;
+    HWND list = context_.controls.Hwnd(ids::InfoList(2));
+    if (state.BusyFlag || ListView_GetItemCount(list) == 0) return -1;
+    const int index = SelectedRow(list);
+    if (index < 0 || static_cast<size_t>(index) >= state.BackingList->size()) return -1;
+    return index;
+}
+
+void UninstallPage::Panel2Button1Click() {
+    SharedState& state = context_.state;
+    const int index = ActionRow();
+    if (index < 0) return;
+    const std::wstring caption = ListCellText(context_.controls.Hwnd(ids::InfoList(2)), index, 0);
+    if (!state.ConfirmBox->Ask(ConfirmUninstallText(caption))) return;
+    const std::wstring command = (*state.BackingList)[static_cast<size_t>(index)].Command;
+    const auto launch = SplitUninstallCommand(command, state.SystemFolder, [](const std::wstring& file) {
+        return FileExists(file);
+    });
+    if (launch && LaunchAndWait(launch->file, launch->parameters, state.MainWindow)) {
+        Panel2Enter();
+        return;
+    }
+    const std::wstring control = state.SystemFolder + L"control.exe";
+    ::ShellExecuteW(state.MainWindow, L"open", control.c_str(), L"appwiz.cpl", nullptr, SW_SHOWNORMAL);
+    state.InfoBox->Show(kUninstallThroughControlPanel);
+    Panel2Enter();
+}
+
+void UninstallPage::Panel2Button2Click() {
+    SharedState& state = context_.state;
+    const int index = ActionRow();
+    if (index < 0) return;
+    const std::wstring caption = ListCellText(context_.controls.Hwnd(ids::InfoList(2)), index, 0);
+    if (!state.ConfirmBox->Ask(ConfirmRemoveRecordText(caption))) return;
+
+    // The record as the page read it: its own key name (which may hold "="), its root, and
+    // the 64-bit view, where the page reads both roots.
+    const std::wstring key = kUninstallKey + (*state.BackingList)[static_cast<size_t>(index)].KeyName;
+    const HKEY root = index < state.CurrentUserRowCount ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    std::wstring message;
+    if (RealKeyName(root, key, RegView::Bits64).empty()) {
+        message = kRecordAlreadyGone;
+    } else {
+        const BackupResult backup =
+            ExportRegKey(state.UndoFolder, root, key, RegView::Bits64, CleanUninstallCaption(caption), L"_uninstall.reg");
+        if (!backup.written) {
+            message = L"无法写入撤消文件，没有删除记录。\n" + state.UndoFolder + L"\n" + backup.error;
+        } else if (const LSTATUS status = RemoveRegTree(root, key, RegView::Bits64); status != ERROR_SUCCESS) {
+            message = L"未能删除记录 \"" + caption + L"\": " + SystemMessage(static_cast<DWORD>(status)) +
+                      L"\n撤消文件: " + backup.fileName;
+        } else {
+            message = RecordRemovedText(backup.fileName);
+        }
+    }
+    state.InfoBox->Show(message);
+    Panel2Enter();
 }
 
 }  // namespace taliveer

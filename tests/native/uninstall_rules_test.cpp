@@ -63,5 +63,57 @@ TEST(IsToolbar, ByWordAndByRegisteredToolbarNames) {
 
 TEST(UninstallCountText, CountsRows) { EXPECT_EQ(UninstallCountText(0), L"0 个已安装程序"); }
 
+// A file system of a few files, for the command split.
+bool Exists(const std::wstring& path) {
+    for (const wchar_t* file : {L"C:\\Program Files\\App\\uninst.exe  ", L"C:\\Tools\\remove.exe ", L"C:\\Program Files\\App\\uninst.exe",
+                                L"C:\\Tools\\remove.exe", L"C:\\Tools\\setup.exe", L"D:\\软件\\卸载.exe ",
+                                L"C:\\App\\unins000.exe "}) {
+        if (path == file) return true;
+    }
+    return false;
+}
+
+TEST(SplitUninstallCommand, EachKindOfCommandGivesItsProgramAndParameters) {
+    struct Case {
+        const wchar_t* command;
+        const wchar_t* file;        // nullptr: the Control Panel instead
+        const wchar_t* parameters;
+    };
+    const Case cases[] = {
+        // A quoted path and /S: the quotes became spaces, and the file part keeps the spaces
+        // before the "/" (the system ignores them when it opens the file).
+        {L"\"C:\\Program Files\\App\\uninst.exe\" /S", L"C:\\Program Files\\App\\uninst.exe  ", L"/S"},
+        {L"MsiExec.exe /X{12345678-ABCD}", L"C:\\Windows\\system32\\MsiExec.exe", L"/X{12345678-ABCD}"},
+        {L"msiexec.exe   /I{X}  ", L"C:\\Windows\\system32\\MsiExec.exe", L"/I{X}"},
+        // Without the suffix the first 11 characters go all the same.
+        {L"MsiExec /X{12345678-ABCD}", L"C:\\Windows\\system32\\MsiExec.exe", L"12345678-ABCD}"},
+        {L"  C:\\Tools\\remove.exe  ", L"C:\\Tools\\remove.exe", L""},
+        {L"C:\\Tools\\setup.exe-uninstall", L"C:\\Tools\\setup.exe", L"-uninstall"},
+        {L"C:\\App\\unins000.exe /SILENT /NORESTART", L"C:\\App\\unins000.exe ", L"/SILENT /NORESTART"},
+        {L"D:\\软件\\卸载.exe /quiet", L"D:\\软件\\卸载.exe ", L"/quiet"},
+        {L"C:\\Tools\\remove.exe  --all", L"C:\\Tools\\remove.exe ", L" --all"},
+        {L"C:\\Missing\\gone.exe /S", nullptr, nullptr},
+        {L"rundll32 advpack.dll,LaunchINFSection x.inf", nullptr, nullptr},
+        {L"", nullptr, nullptr},
+        {L"\"\"", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto launch = SplitUninstallCommand(c.command, L"C:\\Windows\\system32\\", &Exists);
+        if (!c.file) {
+            EXPECT_FALSE(launch) << c.command;
+            continue;
+        }
+        ASSERT_TRUE(launch) << c.command;
+        EXPECT_EQ(launch->file, c.file) << c.command;
+        EXPECT_EQ(launch->parameters, c.parameters) << c.command;
+    }
+}
+
+TEST(UninstallTexts, QuestionsAndMessages) {
+    EXPECT_EQ(ConfirmUninstallText(L"App 1.0"), L"你确定你要卸载\rApp 1.0 ?");
+    EXPECT_EQ(ConfirmRemoveRecordText(L"App"), L"您确定您要删除卸载记录 \"App\" ?");
+    EXPECT_EQ(RecordRemovedText(L"App_uninstall.reg"), L"已成功删除记录,\r创建撤消文件App_uninstall.reg");
+}
+
 }  // namespace
 }  // namespace taliveer

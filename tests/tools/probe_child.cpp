@@ -1,7 +1,8 @@
 // A child program for the launcher tests. It writes the command line it received to the
 // file named by TALIVEER_PROBE_OUT, invalidates the window whose handle is in
 // TALIVEER_PROBE_HWND (so that its owner must repaint while waiting), sleeps
-// TALIVEER_PROBE_SLEEP milliseconds and exits with TALIVEER_PROBE_EXIT (default 7).
+// TALIVEER_PROBE_SLEEP milliseconds and exits with TALIVEER_PROBE_EXIT (default 7). Its
+// priority class goes to the file named by TALIVEER_PROBE_PRIORITY_OUT, as a number.
 #include <windows.h>
 
 #include <cstdlib>
@@ -22,6 +23,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         HANDLE file = ::CreateFileW(out, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         ::WriteFile(file, line, static_cast<DWORD>(std::wcslen(line) * sizeof(wchar_t)), &written, nullptr);
+        ::CloseHandle(file);
+    }
+    if (::GetEnvironmentVariableW(L"TALIVEER_PROBE_PRIORITY_OUT", out, MAX_PATH)) {
+        wchar_t text[32];
+        const int n = std::swprintf(text, 32, L"%lu", ::GetPriorityClass(::GetCurrentProcess()));
+        HANDLE file = ::CreateFileW(out, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, text, static_cast<DWORD>(n * sizeof(wchar_t)), &written, nullptr);
         ::CloseHandle(file);
     }
     const int sleep = EnvNumber(L"TALIVEER_PROBE_SLEEP", 0);

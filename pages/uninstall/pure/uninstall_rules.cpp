@@ -59,4 +59,72 @@ std::wstring CleanUninstallCaption(std::wstring_view caption) {
     return out;
 }
 
+namespace {
+std::wstring AsciiUpper(std::wstring_view text) {
+    std::wstring upper(text);
+    for (wchar_t& c : upper) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
+    }
+    return upper;
+}
+
+// Spaces and control characters at both ends go.
+std::wstring TrimSpacesAndControls(std::wstring_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && text[begin] <= L' ') ++begin;
+    while (end > begin && text[end - 1] <= L' ') --end;
+    return std::wstring(text.substr(begin, end - begin));
+}
+
+// 1-based position of `what` in `text`, 0 when absent (the positions the rules speak of).
+size_t Position(std::wstring_view text, std::wstring_view what) {
+    const size_t at = text.find(what);
+    return at == std::wstring_view::npos ? 0 : at + 1;
+}
+}  // namespace
+
+std::optional<UninstallLaunch> SplitUninstallCommand(std::wstring_view command, std::wstring_view systemFolder,
+                                                     const std::function<bool(const std::wstring&)>& fileExists) {
+    std::wstring unquoted(command);
+    for (wchar_t& c : unquoted) {
+        if (c == L'"') c = L' ';
+    }
+    const std::wstring c = TrimSpacesAndControls(unquoted);
+    if (c.empty()) return std::nullopt;
+    if (fileExists(c)) return UninstallLaunch{c, L""};
+    const std::wstring upper = AsciiUpper(c);
+    if (upper.rfind(L"MSIEXEC", 0) == 0) {
+        return UninstallLaunch{std::wstring(systemFolder) + L"MsiExec.exe",
+                               TrimSpacesAndControls(c.size() > 11 ? std::wstring_view(c).substr(11) : std::wstring_view())};
+    }
+    size_t p = Position(c, L"/");
+    if (p == 0) {
+        const size_t space = c.rfind(L' ');
+        p = space == std::wstring::npos ? 0 : space + 1;
+    }
+    const size_t e = Position(upper, L".EXE");
+    auto splitAt = [&](size_t at) -> std::optional<UninstallLaunch> {
+        UninstallLaunch launch{c.substr(0, at - 1), c.substr(at - 1)};
+        if (!fileExists(launch.file)) return std::nullopt;
+        return launch;
+    };
+    if (e < p) return splitAt(p);
+    const size_t m = Position(c, L"-");
+    if (e < m) return splitAt(m);
+    return std::nullopt;
+}
+
+std::wstring ConfirmUninstallText(std::wstring_view caption) {
+    return L"你确定你要卸载\r" + std::wstring(caption) + L" ?";
+}
+
+std::wstring ConfirmRemoveRecordText(std::wstring_view caption) {
+    return L"您确定您要删除卸载记录 \"" + std::wstring(caption) + L"\" ?";
+}
+
+std::wstring RecordRemovedText(std::wstring_view backupFileName) {
+    return L"已成功删除记录,\r创建撤消文件" + std::wstring(backupFileName);
+}
+
 }  // namespace taliveer

@@ -2,6 +2,8 @@
 // the count text. Upper-casing here changes ASCII letters only. Pure.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +33,28 @@ bool IsToolbar(std::wstring_view keyName, std::wstring_view name, std::wstring_v
 // The uninstall page's replacements in a display name: '"' '[' ']' '{' '}' removed; '\'
 // '/' '.' '<' '&' '%' become "_"; ':' ';' '#' '*' become " "; '>' becomes "_ ".
 std::wstring CleanUninstallCaption(std::wstring_view caption);
+
+// How an uninstall command is started: a program file and its parameters.
+struct UninstallLaunch {
+    std::wstring file;
+    std::wstring parameters;
+};
+
+// Takes an uninstall command apart: its quotes become spaces and it is trimmed (C); then C
+// itself when it names an existing file; "MsiExec.exe" in the system folder with C less its
+// first 11 characters when C begins with MSIEXEC; else C split at its first "/" (or its last
+// space) when ".EXE" comes earlier, or at its first "-" when ".EXE" comes before that, if
+// the part before the split exists. Nothing when no rule gives an existing program: the
+// caller opens the system's list of programs instead.
+std::optional<UninstallLaunch> SplitUninstallCommand(std::wstring_view command, std::wstring_view systemFolder,
+                                                     const std::function<bool(const std::wstring&)>& fileExists);
+
+// The uninstall page's questions and messages.
+std::wstring ConfirmUninstallText(std::wstring_view caption);
+std::wstring ConfirmRemoveRecordText(std::wstring_view caption);
+std::wstring RecordRemovedText(std::wstring_view backupFileName);
+inline constexpr wchar_t kUninstallThroughControlPanel[] = L"请按“确定”，程序将被卸载。";
+inline constexpr wchar_t kRecordAlreadyGone[] = L"记录已不存在，没有写入撤消文件。";
 
 // "12 个已安装程序"
 std::wstring UninstallCountText(int rows);
