@@ -128,6 +128,9 @@ void TForm1::ConnectHandlers() {
     OnImageButton(2, 1, [this] { uninstall_->Panel2Button1Click(); });
     OnImageButton(2, 2, [this] { uninstall_->Panel2Button2Click(); });
     OnImageButton(3, 1, [this] { processes_->Panel3Button1Click(); });
+    OnImageButton(4, 1, [this] { associations_->Panel4Button1Click(); });
+    OnImageButton(4, 2, [this] { associations_->Panel4Button2Click(); });
+    OnImageButton(4, 3, [this] { associations_->Panel4Button3Click(); });
     OnImageButton(3, 2, [this] { processes_->Panel3Button2Click(); });
 }
 
@@ -282,6 +285,15 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (controls_ && controls_->Command(wParam)) return 0;
         break;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        // A double click on an association opens it in the editor.
+        if (header && header->idFrom == static_cast<UINT_PTR>(ids::InfoList(4)) && header->code == NM_DBLCLK) {
+            associations_->Panel4Button2Click();
+            return 0;
+        }
+        break;
+    }
     case WM_TIMER:
         if (wParam == kPanel3TimerId) {
             if (panel3TimerOn_) processes_->Panel3TimerEvent();

@@ -63,6 +63,7 @@ public:
     AutostartPage& Autostart() { return *autostart_; }
     ProcessPage& Processes() { return *processes_; }
     UninstallPage& Uninstall() { return *uninstall_; }
+    AssociationPage& Associations() { return *associations_; }
     bool Panel3TimerOn() const { return panel3TimerOn_; }
     bool ButtonLit(int page, int button) const;
     int PageInFront() const;

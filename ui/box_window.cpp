@@ -179,6 +179,7 @@ INT_PTR CALLBACK BoxWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
                 }
                 return TRUE;
             }
+            self->OnCommand(LOWORD(wParam), HIWORD(wParam));
             break;
         case WM_CLOSE:
             self->OnCloseRequest();

@@ -52,6 +52,8 @@ protected:
     virtual void OnButton(int id) = 0;
     // The box is asked to close by the system (Alt+F4, a close message) or by Escape.
     virtual void OnCloseRequest() = 0;
+    // Any other notification of a control (an edit box losing the focus, ...).
+    virtual void OnCommand(int /*id*/, int /*code*/) {}
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) noexcept;

@@ -2,7 +2,12 @@
 
 #include "app/list_row_sink.h"
 #include "app/main_layout.h"
+#include "pages/associations/association_editor.h"
 #include "pages/associations/association_gather.h"
+#include "services/pure/backup_name.h"
+#include "services/reg_unit.h"
+#include "services/system_message.h"
+#include "services/undo_backup.h"
 #include "pages/associations/pure/association_rules.h"
 #include "services/pure/command_line.h"
 #include "services/file_icon.h"
@@ -10,6 +15,7 @@
 #include "services/file_system.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -56,6 +62,69 @@ void AssociationPage::Panel4FindEditChange() {
     // Wine's list view ignores SB_TOP; the first row made visible is the same place.
     if (ListView_GetTopIndex(list) != 0) ListView_EnsureVisible(list, 0, FALSE);
     for (int i = 0; i < match; ++i) ::SendMessageW(list, WM_VSCROLL, SB_LINEDOWN, 0);
+}
+
+void AssociationPage::Panel4Button1Click() {
+    SharedState& state = context_.state;
+    TForm2b editor(state.Boxes(), *state.InfoBox, *state.ConfirmBox);
+    editor.EditMode = 1;
+    editor.InitialFolder = state.ProgramFilesFolder;
+    editor.Show();
+    if (editor.Saved == 1) Panel4Enter();
+}
+
+void AssociationPage::Panel4Button2Click() {
+    SharedState& state = context_.state;
+    HWND list = context_.controls.Hwnd(ids::InfoList(4));
+    if (state.BusyFlag || ListView_GetItemCount(list) == 0) return;
+    const int index = SelectedRow(list);
+    if (index < 0) {
+        state.InfoBox->Show(kSelectAssociation);
+        return;
+    }
+    TForm2b editor(state.Boxes(), *state.InfoBox, *state.ConfirmBox);
+    editor.EditMode = 2;
+    editor.Extension = ListCellText(list, index, 0);
+    editor.Description = ListCellText(list, index, 1);
+    editor.ProgramPath = ListCellText(list, index, 2);
+    editor.InitialFolder = state.ProgramFilesFolder;
+    editor.Show();
+    if (editor.Saved == 1) Panel4Enter();
+}
+
+void AssociationPage::Panel4Button3Click() {
+    SharedState& state = context_.state;
+    HWND list = context_.controls.Hwnd(ids::InfoList(4));
+    if (state.BusyFlag || ListView_GetItemCount(list) == 0) return;
+    const int index = SelectedRow(list);
+    if (index < 0) {
+        state.InfoBox->Show(kSelectAssociation);
+        return;
+    }
+    const std::wstring extension = ListCellText(list, index, 0);
+    if (!state.ConfirmBox->Ask(ConfirmRemoveAssociationText(extension))) return;
+
+    std::wstring message;
+    if (extension.empty() || RealKeyName(HKEY_CLASSES_ROOT, extension, RegView::Default).empty()) {
+        message = L"关联已不存在，没有写入撤消文件。";
+    } else {
+        // Saved from where each key really lives (the user's or the machine's classes), so
+        // that opening the file puts it back there; the file type it names stays.
+        const BackupResult backup = ExportRegKey(state.UndoFolder, HKEY_CLASSES_ROOT, extension, RegView::Default,
+                                                 extension.substr(1), L"_association.reg");
+        if (!backup.written) {
+            message = L"无法写入撤消文件，没有删除关联。\n" + state.UndoFolder + L"\n" + backup.error;
+        } else if (const LSTATUS status = RemoveRegTree(HKEY_CLASSES_ROOT, extension, RegView::Default);
+                   status != ERROR_SUCCESS) {
+            message = L"未能删除关联 \"" + extension + L"\": " + SystemMessage(static_cast<DWORD>(status)) +
+                      L"\n撤消文件: " + backup.fileName;
+        } else {
+            message = RecordRemovedText(backup.fileName);
+            ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+        }
+    }
+    state.InfoBox->Show(message);
+    Panel4Enter();
 }
 
 }  // namespace taliveer

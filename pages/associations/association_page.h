@@ -15,6 +15,14 @@ public:
     // The search box changed: scrolls the first matching extension to the top.
     void Panel4FindEditChange();
 
+    // "添加": the editor for a new association; the page is rebuilt after a save.
+    void Panel4Button1Click();
+    // "编辑" and a double click on a row: the editor for the selected association.
+    void Panel4Button2Click();
+    // "删除": after the question, saves the selected extension's key whole in the Undo
+    // folder, removes it, tells how it went and rebuilds the page.
+    void Panel4Button3Click();
+
 private:
     PageContext& context_;
     PageGeneration generation_;

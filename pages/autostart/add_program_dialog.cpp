@@ -4,10 +4,8 @@
 #include "services/file_system.h"
 #include "services/reg_unit.h"
 #include "services/system_message.h"
+#include "ui/program_chooser.h"
 
-#include <commdlg.h>
-
-#include <vector>
 
 namespace taliveer {
 namespace {
@@ -25,9 +23,6 @@ constexpr ControlSpec kAddProgramLayout[] = {
      flag::kDefault},
     {kButton2, L"Button2", ControlKind::PushButton, 0, 192, 112, 100, 25, L"取消", FontId::Arial12, kBlack, 0},
 };
-
-// "程序|*.exe|所有文件|*.*", in the form the file dialog takes.
-constexpr wchar_t kProgramFilter[] = L"程序\0*.exe\0所有文件\0*.*\0";
 
 std::wstring TextOf(HWND control) {
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
@@ -51,17 +46,8 @@ void TForm2a::OnButton(int id) {
 void TForm2a::OnCloseRequest() { Button2Click(); }
 
 void TForm2a::SelectButtonClick() {
-    std::vector<wchar_t> file(32768, L'\0');
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd();
-    ofn.lpstrFilter = kProgramFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = InitialFolder.empty() ? nullptr : InitialFolder.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (::GetOpenFileNameW(&ofn)) ::SetWindowTextW(Control(kEdit1), file.data());
+    const std::wstring chosen = ChooseProgramFile(hwnd(), InitialFolder);
+    if (!chosen.empty()) ::SetWindowTextW(Control(kEdit1), chosen.c_str());
 }
 
 void TForm2a::Button1Click() {

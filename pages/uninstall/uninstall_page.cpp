@@ -4,6 +4,7 @@
 #include "app/main_layout.h"
 #include "pages/uninstall/uninstall_gather.h"
 #include "services/program_launcher.h"
+#include "services/pure/backup_name.h"
 #include "services/reg_unit.h"
 #include "services/system_message.h"
 #include "services/undo_backup.h"

@@ -55,4 +55,8 @@ std::wstring BackupFileName(std::wstring_view folder, std::wstring_view base, st
     return name;
 }
 
+std::wstring RecordRemovedText(std::wstring_view backupFileName) {
+    return L"已成功删除记录,\r创建撤消文件" + std::wstring(backupFileName);
+}
+
 }  // namespace taliveer

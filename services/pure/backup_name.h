@@ -7,6 +7,10 @@
 
 namespace taliveer {
 
+// The message after a key was removed and saved: "已成功删除记录,", a carriage return,
+// "创建撤消文件" and the backup's file name.
+std::wstring RecordRemovedText(std::wstring_view backupFileName);
+
 // What Windows accepts as a file name: each of \ / : * ? " < > | and every control
 // character becomes "_", trailing dots and spaces go, and a reserved device name (CON,
 // PRN, AUX, NUL, COM1-9, LPT1-9, with or without an extension) gets a leading "_".

@@ -112,7 +112,6 @@ TEST(SplitUninstallCommand, EachKindOfCommandGivesItsProgramAndParameters) {
 TEST(UninstallTexts, QuestionsAndMessages) {
     EXPECT_EQ(ConfirmUninstallText(L"App 1.0"), L"你确定你要卸载\rApp 1.0 ?");
     EXPECT_EQ(ConfirmRemoveRecordText(L"App"), L"您确定您要删除卸载记录 \"App\" ?");
-    EXPECT_EQ(RecordRemovedText(L"App_uninstall.reg"), L"已成功删除记录,\r创建撤消文件App_uninstall.reg");
 }
 
 }  // namespace

@@ -25,4 +25,39 @@ std::wstring ProgIdSubkey(std::wstring_view progId, std::wstring_view subkey) {
 
 std::wstring AssociationCountText(int rows) { return std::to_wstring(rows) + L" 个关联"; }
 
+std::wstring DefaultDescription(std::wstring_view extensionText) {
+    if (extensionText.empty()) return {};
+    const std::wstring dotted = extensionText.front() == L'.' ? std::wstring(extensionText) : L"." + std::wstring(extensionText);
+    return dotted.substr(1) + L".file";
+}
+
+std::wstring ProgIdForExtension(std::wstring_view extension) {
+    return std::wstring(extension.empty() ? extension : extension.substr(1)) + L".file";
+}
+
+std::wstring ArgumentSuffix(std::wstring_view program) {
+    const bool ownArguments = program.find(L'%') != std::wstring_view::npos ||
+                              program.find(L'/') != std::wstring_view::npos ||
+                              program.find(L" -") != std::wstring_view::npos;
+    return ownArguments ? L"" : L" \"%1\"";
+}
+
+std::wstring IconLocation(std::wstring_view program) { return L"\"" + std::wstring(program) + L"\", -1"; }
+
+std::optional<std::wstring> AssociationComplaint(EditorMode mode, std::wstring_view extension,
+                                                 std::wstring_view description, std::wstring_view program,
+                                                 const std::function<bool(const std::wstring&)>& fileExists) {
+    if (extension.empty()) return L"请指定一个扩展!";
+    if (description.empty()) return L"请指定一个描述!";
+    if (program.empty()) return L"请指定一个程序!";
+    if (extension.front() != L'.') return L"扩展应该从!";
+    if (extension.find(L'\\') != std::wstring_view::npos) return L"无效符号 \"\\\" 在扩展!";
+    if (mode == EditorMode::Add && !fileExists(std::wstring(program))) return L"文件未找到!";
+    return std::nullopt;
+}
+
+std::wstring ConfirmRemoveAssociationText(std::wstring_view extension) {
+    return L"您确定您要删除关联 \"" + std::wstring(extension) + L"\" ?";
+}
+
 }  // namespace taliveer

@@ -1,6 +1,8 @@
 // Rules of the association page that need no system: the search and the count. Pure.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,37 @@ int FindPrefixRow(const std::vector<std::wstring>& captions, std::wstring_view t
 
 // The file-type key under which a ProgID's values are read: "" names the root itself.
 std::wstring ProgIdSubkey(std::wstring_view progId, std::wstring_view subkey);
+
+// The description the editor offers for an extension typed in add mode: the extension
+// without its dot, then ".file" ("txt" and ".txt" both give "txt.file").
+std::wstring DefaultDescription(std::wstring_view extensionText);
+
+// The file type an added association is written under: the extension without its first
+// character, then ".file" (".txt" gives "txt.file", "." gives ".file").
+std::wstring ProgIdForExtension(std::wstring_view extension);
+
+// What follows the program in the open command: nothing when the program text already
+// holds "%", "/" or " -" (it carries its own arguments), else  "%1" in quotes.
+std::wstring ArgumentSuffix(std::wstring_view program);
+
+// The icon location written for a program: the program in quotes, ", -1".
+std::wstring IconLocation(std::wstring_view program);
+
+enum class EditorMode { Add = 1, Edit = 2 };
+
+// The first complaint about what the editor's boxes hold, in the order the user is told;
+// nothing when they may be saved. `fileExists` is asked in add mode only.
+std::optional<std::wstring> AssociationComplaint(EditorMode mode, std::wstring_view extension,
+                                                 std::wstring_view description, std::wstring_view program,
+                                                 const std::function<bool(const std::wstring&)>& fileExists);
+
+inline constexpr wchar_t kReplaceExistingAssociation[] = L"该关联已经存在!你确定要更换新的吗?";
+inline constexpr wchar_t kAddAssociation[] = L"你确定你要添加新的关联吗?";
+inline constexpr wchar_t kSaveAssociation[] = L"你确定你要保存这个关联吗?";
+inline constexpr wchar_t kSelectAssociation[] = L"请选择一个关联!";
+
+// "您确定您要删除关联 "<extension>" ?"
+std::wstring ConfirmRemoveAssociationText(std::wstring_view extension);
 
 // "12 个关联"
 std::wstring AssociationCountText(int rows);

@@ -123,8 +123,4 @@ std::wstring ConfirmRemoveRecordText(std::wstring_view caption) {
     return L"您确定您要删除卸载记录 \"" + std::wstring(caption) + L"\" ?";
 }
 
-std::wstring RecordRemovedText(std::wstring_view backupFileName) {
-    return L"已成功删除记录,\r创建撤消文件" + std::wstring(backupFileName);
-}
-
 }  // namespace taliveer

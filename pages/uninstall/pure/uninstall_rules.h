@@ -52,7 +52,6 @@ std::optional<UninstallLaunch> SplitUninstallCommand(std::wstring_view command, 
 // The uninstall page's questions and messages.
 std::wstring ConfirmUninstallText(std::wstring_view caption);
 std::wstring ConfirmRemoveRecordText(std::wstring_view caption);
-std::wstring RecordRemovedText(std::wstring_view backupFileName);
 inline constexpr wchar_t kUninstallThroughControlPanel[] = L"请按“确定”，程序将被卸载。";
 inline constexpr wchar_t kRecordAlreadyGone[] = L"记录已不存在，没有写入撤消文件。";
 

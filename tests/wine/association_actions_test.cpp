@@ -1,0 +1,280 @@
+// The association page's editor and removal against the real HKEY_CLASSES_ROOT.
+#include "pages/associations/association_editor.h"
+#include "pages/associations/association_page.h"
+#include "services/reg_unit.h"
+#include "tests/wine/list_view_rows.h"
+#include "tests/wine/main_window_fixture.h"
+
+#include <commctrl.h>
+
+#include <map>
+
+namespace taliveer {
+namespace {
+
+using test::FindRow;
+using test::ScratchKey;
+using namespace editor_ids;
+
+std::wstring Default(const std::wstring& key) { return ReadRegString(HKEY_CLASSES_ROOT, key, L""); }
+
+class AssociationActionsTest : public test::MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        state_.UndoFolder = undo_.Folder();
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"Tal Tools\\";
+        ::CreateDirectoryW(folder_.c_str(), nullptr);
+        viewer_ = folder_ + L"view.exe";
+        test::MakeFile(viewer_, "MZ");
+    }
+    void TearDown() override {
+        ::DeleteFileW(viewer_.c_str());
+        ::RemoveDirectoryW(folder_.c_str());
+        MainWindowTest::TearDown();
+    }
+    // A key of HKEY_CLASSES_ROOT that the test owns.
+    ScratchKey& Classes(const std::wstring& name) {
+        keys_.push_back(std::make_unique<ScratchKey>(HKEY_CLASSES_ROOT, name));
+        return *keys_.back();
+    }
+    HWND List() { return Hwnd(ids::InfoList(4)); }
+    void Select(const std::wstring& extension) {
+        form_->Associations().Panel4Enter();
+        const int row = FindRow(test::ReadRows(List(), 1), extension);
+        ASSERT_GE(row, 0) << test::Utf8(extension);
+        ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    // Fills the editor's boxes once it is up and presses "保存".
+    static void FillAndSave(TForm2b& editor, const std::wstring& extension, const std::wstring& description,
+                            const std::wstring& program) {
+        test::WhenShown(editor.hwnd(), [&editor, extension, description, program] {
+            ::SetWindowTextW(editor.Control(kEdit1), extension.c_str());
+            ::SetWindowTextW(editor.Control(kEdit2), description.c_str());
+            ::SetWindowTextW(editor.Control(kEdit3), program.c_str());
+            ::SendMessageW(editor.Control(kButton1), BM_CLICK, 0, 0);
+        });
+    }
+    TForm2b& NewEditor(std::uint8_t mode) {
+        editor_ = std::make_unique<TForm2b>(state_.Boxes(), *state_.InfoBox, *state_.ConfirmBox);
+        editor_->EditMode = mode;
+        return *editor_;
+    }
+    test::UndoFolderGuard undo_{test::TempUndoFolder()};
+    std::wstring folder_;
+    std::wstring viewer_;
+    std::vector<std::unique_ptr<ScratchKey>> keys_;
+    std::unique_ptr<TForm2b> editor_;
+};
+
+TEST_F(AssociationActionsTest, AddingWritesTheFourValuesInTheirForm) {
+    Classes(L".taltxt");
+    Classes(L"taltxt.file");
+    TForm2b& editor = NewEditor(1);
+    FillAndSave(editor, L".taltxt", L"Tal 文本", viewer_);
+    std::wstring question;
+    AnswerNextQuestion(true, &question);
+    editor.Show();
+    EXPECT_EQ(question, L"你确定你要添加新的关联吗?");
+    EXPECT_EQ(editor.Saved, 1);
+    EXPECT_EQ(Default(L".taltxt"), L"taltxt.file");
+    EXPECT_EQ(Default(L"taltxt.file"), L"Tal 文本");
+    // The program unquoted (though it holds a space), then "%1" in quotes.
+    EXPECT_EQ(Default(L"taltxt.file\\shell\\open\\command"), viewer_ + L" \"%1\"");
+    EXPECT_EQ(Default(L"taltxt.file\\DefaultIcon"), L"\"" + viewer_ + L"\", -1");
+}
+
+TEST_F(AssociationActionsTest, ReplacingAnExtensionAsksAndLeavesItsOldFileTypeAlone) {
+    ScratchKey& ext = Classes(L".talold");
+    ScratchKey& old = Classes(L"TalOld.Type");
+    Classes(L"talold.file");
+    ext.SetString(L"", L"", L"TalOld.Type");
+    old.SetString(L"", L"", L"Old type");
+    old.SetString(L"shell\\open\\command", L"", L"C:\\old.exe \"%1\"");
+    TForm2b& editor = NewEditor(1);
+    FillAndSave(editor, L".talold", L"New", viewer_);
+    std::wstring question;
+    AnswerNextQuestion(true, &question);
+    editor.Show();
+    EXPECT_EQ(question, L"该关联已经存在!你确定要更换新的吗?");
+    EXPECT_EQ(Default(L".talold"), L"talold.file");
+    EXPECT_EQ(Default(L"TalOld.Type"), L"Old type");
+    EXPECT_EQ(Default(L"TalOld.Type\\shell\\open\\command"), L"C:\\old.exe \"%1\"");
+}
+
+TEST_F(AssociationActionsTest, EditingFromTheListKeepsTheCommandAndWritesUnderTheCurrentFileType) {
+    ScratchKey& ext = Classes(L".taledit");
+    ScratchKey& type = Classes(L"TalEdit.Prog");
+    ext.SetString(L"", L"", L"TalEdit.Prog");
+    type.SetString(L"", L"", L"Tal Edit");
+    type.SetString(L"shell\\open\\command", L"", L"\"C:\\x.exe\" \"%1\"");
+    Select(L".taledit");
+    // A double click opens the editor with the row's texts; save them as they are.
+    std::wstring caption, extension, description, program, question;
+    test::WhileModal([&] {
+        HWND editor = ::FindWindowW(nullptr, L"编辑关联");
+        ASSERT_NE(editor, nullptr);
+        caption = L"编辑关联";
+        wchar_t text[256];
+        ::GetWindowTextW(::GetDlgItem(editor, kEdit1), text, 256);
+        extension = text;
+        ::GetWindowTextW(::GetDlgItem(editor, kEdit2), text, 256);
+        description = text;
+        ::GetWindowTextW(::GetDlgItem(editor, kEdit3), text, 256);
+        program = text;
+        AnswerNextQuestion(true, &question);
+        ::SendMessageW(::GetDlgItem(editor, kButton1), BM_CLICK, 0, 0);
+    });
+    NMHDR click{List(), static_cast<UINT_PTR>(ids::InfoList(4)), static_cast<UINT>(NM_DBLCLK)};
+    ::SendMessageW(form_->hwnd(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(extension, L".taledit");
+    EXPECT_EQ(description, L"Tal Edit");
+    EXPECT_EQ(program, L"\"C:\\x.exe\" \"%1\"");
+    EXPECT_EQ(question, L"你确定你要保存这个关联吗?");
+    EXPECT_EQ(Default(L".taledit"), L"TalEdit.Prog");
+    EXPECT_EQ(Default(L"TalEdit.Prog\\shell\\open\\command"), L"\"C:\\x.exe\" \"%1\"");
+    EXPECT_EQ(Default(L"TalEdit.Prog\\DefaultIcon"), L"\"\"C:\\x.exe\" \"%1\"\", -1");
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L"taledit.file"));
+}
+
+TEST_F(AssociationActionsTest, AChangedExtensionInEditModeIsWrittenAndTheOldOneStays) {
+    ScratchKey& ext = Classes(L".talfrom");
+    Classes(L".talto");
+    Classes(L"talto.file");
+    ext.SetString(L"", L"", L"TalFrom.Prog");
+    Classes(L"TalFrom.Prog").SetString(L"", L"", L"From");
+    TForm2b& editor = NewEditor(2);
+    editor.Extension = L".talfrom";
+    FillAndSave(editor, L".talto", L"To", L"C:\\to.exe /open");
+    AnswerNextQuestion(true);
+    editor.Show();
+    EXPECT_EQ(Default(L".talfrom"), L"TalFrom.Prog");
+    EXPECT_EQ(Default(L".talto"), L"talto.file");
+    EXPECT_EQ(Default(L"talto.file\\shell\\open\\command"), L"C:\\to.exe /open");  // its own arguments
+}
+
+TEST_F(AssociationActionsTest, TheDefaultDescriptionFollowsTheExtensionAndCancelWritesNothing) {
+    Classes(L".taldesc");
+    TForm2b& editor = NewEditor(1);
+    std::wstring description;
+    test::WhenShown(editor.hwnd(), [&] {
+        ::SetFocus(editor.Control(kEdit1));
+        ::SetWindowTextW(editor.Control(kEdit1), L"taldesc");
+        ::SetWindowTextW(editor.Control(kEdit2), L"typed");
+        ::SetFocus(editor.Control(kEdit2));  // leaving the extension box
+        wchar_t text[64];
+        ::GetWindowTextW(editor.Control(kEdit2), text, 64);
+        description = text;
+        ::SendMessageW(editor.hwnd(), WM_COMMAND, IDCANCEL, 0);  // Escape
+    });
+    editor.Show();
+    EXPECT_EQ(description, L"taldesc.file");
+    EXPECT_EQ(editor.Saved, 0);
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L".taldesc"));
+}
+
+TEST_F(AssociationActionsTest, ARefusedWriteIsNamedAndTheEditorStaysOpenUnsaved) {
+    Classes(L".tallocked");
+    ScratchKey& locked = Classes(L"tallocked.file");
+    locked.SetString(L"", L"", L"locked");
+    ASSERT_TRUE(test::SetKeySecurity(HKEY_CLASSES_ROOT, L"tallocked.file", 0, L"D:P(A;;KR;;;WD)"));
+    TForm2b& editor = NewEditor(1);
+    FillAndSave(editor, L".tallocked", L"Locked", viewer_);
+    AnswerNextQuestion(true);
+    std::wstring info;
+    bool openAfter = false;
+    ReadNextInfo(&info);
+    test::WhenShown(editor.hwnd(), [&] {
+        openAfter = true;
+        ::SendMessageW(editor.hwnd(), WM_COMMAND, IDCANCEL, 0);
+    });
+    editor.Show();
+    test::SetKeySecurity(HKEY_CLASSES_ROOT, L"tallocked.file", 0, L"D:(A;;KA;;;WD)");
+    if (Default(L"tallocked.file") == L"Locked") GTEST_SKIP() << "this platform does not check key rights";
+    EXPECT_EQ(info.rfind(L"无法写入 HKEY_CLASSES_ROOT\\tallocked.file 的默认值\n", 0), 0u) << test::Utf8(info);
+    EXPECT_TRUE(openAfter);
+    EXPECT_EQ(editor.Saved, 0);
+}
+
+TEST_F(AssociationActionsTest, RemovalSavesTheKeyWholeLeavesItsFileTypeAndTheEditorPutsItBack) {
+    ScratchKey& ext = Classes(L".talrm");
+    ScratchKey& type = Classes(L"TalRm.Prog");
+    ext.SetString(L"", L"", L"TalRm.Prog");
+    ext.SetString(L"", L"Content Type", L"text/tal");
+    ext.SetString(L"OpenWithProgids", L"TalRm.Prog", L"");
+    ext.SetString(L"ShellNew", L"NullFile", L"");
+    const DWORD flags = 7;
+    ext.SetBytes(L"ShellNew\\Deeper", L"Flags", REG_DWORD, &flags, sizeof flags);
+    type.SetString(L"", L"", L"Tal Rm");
+    std::vector<RegValueData> before, beforeNew;
+    ASSERT_TRUE(ReadAllValues(HKEY_CLASSES_ROOT, L".talrm", RegView::Default, before));
+    Select(L".talrm");
+    std::wstring question, info;
+    AnswerNextQuestion(true, &question);
+    ReadNextInfo(&info);
+    Click(ids::ButtonLabel(4, 3));
+    EXPECT_EQ(question, L"您确定您要删除关联 \".talrm\" ?");
+    EXPECT_EQ(info, L"已成功删除记录,\r创建撤消文件talrm_association.reg");
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L".talrm"));
+    EXPECT_EQ(Default(L"TalRm.Prog"), L"Tal Rm");
+    EXPECT_EQ(FindRow(test::ReadRows(List(), 1), L".talrm"), -1);
+
+    test::RestoreWithRegistryEditor(undo_.Folder() + L"talrm_association.reg");
+    std::vector<RegValueData> after;
+    ASSERT_TRUE(ReadAllValues(HKEY_CLASSES_ROOT, L".talrm", RegView::Default, after));
+    ASSERT_EQ(after.size(), before.size());
+    for (const auto& v : before) {
+        const auto it = std::find_if(after.begin(), after.end(), [&](const RegValueData& a) { return a.name == v.name; });
+        ASSERT_NE(it, after.end());
+        EXPECT_EQ(it->type, v.type);
+        EXPECT_EQ(it->data, v.data);
+    }
+    EXPECT_TRUE(RegValueExists(HKEY_CLASSES_ROOT, L".talrm\\OpenWithProgids", L"TalRm.Prog"));
+    RegValueData deeper;
+    ASSERT_TRUE(ReadValueData(HKEY_CLASSES_ROOT, L".talrm\\ShellNew\\Deeper", L"Flags", RegView::Default, deeper));
+    EXPECT_EQ(deeper.type, static_cast<std::uint32_t>(REG_DWORD));
+
+    // Removed again, the second backup stands beside the first.
+    Select(L".talrm");
+    AnswerNextQuestion(true);
+    ReadNextInfo(&info);
+    Click(ids::ButtonLabel(4, 3));
+    EXPECT_EQ(info, L"已成功删除记录,\r创建撤消文件talrm (2)_association.reg");
+    EXPECT_EQ(undo_.Files().size(), 2u);
+}
+
+TEST_F(AssociationActionsTest, AnExtensionWithSlashesKeepsItsBackupInsideTheUndoFolder) {
+    Classes(L".tal/..\\x").SetString(L"", L"", L"x");
+    ScratchKey& odd = Classes(L".tal/..");
+    odd.SetString(L"", L"", L"odd");
+    Select(L".tal/..");
+    std::wstring info;
+    AnswerNextQuestion(true);
+    ReadNextInfo(&info);
+    Click(ids::ButtonLabel(4, 3));
+    EXPECT_EQ(info, L"已成功删除记录,\r创建撤消文件tal__association.reg") << test::Utf8(info);
+    ASSERT_EQ(undo_.Files().size(), 1u);
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L".tal/.."));
+}
+
+TEST_F(AssociationActionsTest, NoAndNothingSelectedChangeNothing) {
+    Classes(L".talkeep").SetString(L"", L"", L"x");
+    Select(L".talkeep");
+    AnswerNextQuestion(false);
+    Click(ids::ButtonLabel(4, 3));
+    EXPECT_TRUE(RegKeyExists(HKEY_CLASSES_ROOT, L".talkeep"));
+    EXPECT_TRUE(undo_.Files().empty());
+    ListView_SetItemState(List(), -1, 0, LVIS_SELECTED);
+    std::wstring first, second;
+    ReadNextInfo(&first);
+    Click(ids::ButtonLabel(4, 3));
+    ReadNextInfo(&second);
+    Click(ids::ButtonLabel(4, 2));
+    EXPECT_EQ(first, L"请选择一个关联!");
+    EXPECT_EQ(second, L"请选择一个关联!");
+}
+
+}  // namespace
+}  // namespace taliveer
