@@ -67,7 +67,15 @@ click_image_button() {
 # Waits for the box titled TITLE and prints its texts.
 box_text() { probe dialog "$1"; }
 
-# Presses the button CAPTION of the box TITLE with the mouse.
+# Clicks the button CAPTION of the window TITLE, which stays open (it asks something first).
+click_button() {
+  local bx by
+  read -r bx by <<<"$(probe button "$1" "$2")"
+  [[ -n "$by" ]] || { fail "no button '$2' in '$1'"; return 1; }
+  xdotool mousemove "$bx" "$by" click 1
+}
+
+# Presses the button CAPTION of the box TITLE with the mouse; the box closes.
 press() {
   local bx by
   read -r bx by <<<"$(probe button "$1" "$2")"

@@ -16,6 +16,7 @@
 //   winprobe dialog TITLE     wait up to 15 s for the visible window TITLE; print its texts
 //   winprobe button TITLE TEXT  the screen centre "x y" of the button TEXT in the window TITLE
 //   winprobe gone TITLE       wait up to 15 s until no visible window is titled TITLE
+//   winprobe edits TITLE      the texts of the edit boxes of the window TITLE, one a line
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -166,6 +167,20 @@ int OtherWindowCommand(int argc, wchar_t** argv) {
             ::Sleep(100);
         }
         return 1;
+    }
+    if (command == L"edits" && argc > 2) {
+        HWND box = VisibleWindow(argv[2]);
+        if (!box) return 1;
+        for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t cls[32] = {};
+            ::GetClassNameW(child, cls, 32);
+            if (_wcsicmp(cls, L"Edit") != 0) continue;
+            // Another process's edit box answers its text only when asked by message.
+            wchar_t text[1024] = {};
+            ::SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+            PrintUtf8(std::wstring(text) + L"\n");
+        }
+        return 0;
     }
     if (command == L"gone" && argc > 2) {
         for (int i = 0; i < 150; ++i) {
