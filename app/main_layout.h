@@ -58,6 +58,5 @@ constexpr int TabImageLeft(int tab) { return 136 + 144 * (tab - 1); }
 // The tab strip begins here; above it the window can be dragged.
 inline constexpr int kTabStripTop = 60;
 
-inline constexpr wchar_t kHomePage[] = L"https://www.corvantis.example/";
 
 }  // namespace taliveer

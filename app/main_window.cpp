@@ -8,9 +8,12 @@
 #include "pages/uninstall/uninstall_page.h"
 #include "resources/resource_ids.h"
 #include "services/program_launcher.h"
+#include "ui/about_window.h"
 #include "ui/bitmap_resource.h"
+#include "ui/promotion_window.h"
 #include "ui/pure/drag_band.h"
 #include "ui/region.h"
+#include "ui/web_addresses.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -228,13 +231,26 @@ LRESULT TForm1::WMNCHitTest(WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::TopLabel1Click() {
-    // The About window comes with the About and promotion windows.
+    TForm4 about(state_.Boxes());
+    about.ShowModal();
 }
 
 void TForm1::TopLabel2Click() { ::ShowWindow(hwnd_, SW_MINIMIZE); }
 
 void TForm1::TopLabel3Click() {
-    // The exit sequence ends by closing through the close rule.
+    if (state_.BusyFlag) return;
+    // A value of the wrong type stops here with the registry's error, the window still up.
+    const bool brimley = ReadRegFlag(HKEY_CURRENT_USER, kSettingsKey, L"BrimleyAds");
+    const bool ostrelle = ReadRegFlag(HKEY_CURRENT_USER, kSettingsKey, L"OstrelleAds");
+    if (brimley || ostrelle) ::ShowWindow(hwnd_, SW_HIDE);
+    // At most one window per exit; Brimley's comes first while its value is true.
+    if (brimley) {
+        TForm5a promotion(state_.Boxes());
+        promotion.ShowModal();
+    } else if (ostrelle) {
+        TForm5b promotion(state_.Boxes());
+        promotion.ShowModal();
+    }
     ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 

@@ -4,6 +4,7 @@
 
 #include "services/file_icon.h"
 #include "services/reg_unit.h"
+#include "services/settings_key.h"
 #include "services/shortcut_reader.h"
 #include "services/unique_handle.h"
 #include "ui/confirm_box.h"
@@ -53,7 +54,5 @@ struct SharedState {
     }
 };
 
-// Registry key of the program's settings under HKEY_CURRENT_USER.
-inline constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Corvantis\\Taliveer";
 
 }  // namespace taliveer

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Draws Taliveer's artwork into resources/: the main window background, the tab
-highlight, the two button skins and the application icon.
+highlight, the two button skins, the application icon, the About and promotion window
+backgrounds and the promotion windows' OK button.
 
 Needs Debian's python3-pil, fonts-dejavu-core and fonts-wqy-microhei. The outputs are
 committed, so the build itself does not need this script; run it again after a change:
@@ -109,6 +110,38 @@ def main_background():
     return img
 
 
+def curved_corners(img, w, h):
+    """The key colour in the outer corners only: 5, 4, 3, 2, 1 pixels on rows 0..4, mirrored."""
+    for row, count in enumerate((5, 4, 3, 2, 1)):
+        for x in range(count):
+            for y in (row, h - 1 - row):
+                img.putpixel((x, y), KEY)
+                img.putpixel((w - 1 - x, y), KEY)
+    assert img.getpixel((1, 1)) == KEY
+    border = [(x, y) for y in range(h) for x in range(w) if x < 3 or y < 3 or x >= w - 3 or y >= h - 3]
+    assert sum(1 for p in border if img.getpixel(p) == KEY) == 60
+
+
+def small_window_background(body, band_height, about):
+    """350 x 300: a blue frame, a light grey drag band along the top, the body colour inside."""
+    w, h = 350, 300
+    img = Image.new("RGB", (w, h), FRAME)
+    d = ImageDraw.Draw(img)
+    d.rectangle([3, 3, w - 4, band_height - 1], fill=(228, 232, 238))
+    d.line([(3, band_height - 1), (w - 4, band_height - 1)], fill=(196, 204, 216))
+    d.rectangle([3, band_height, w - 4, h - 4], fill=body)
+    if about:
+        # the round close button under the "x" label, and the program's picture in the middle
+        knob = rounded_bar((20, 20), 10, (250, 252, 255), (196, 216, 244), (10, 50, 120), (228, 232, 238))
+        m = Image.new("L", (80, 80), 0)
+        ImageDraw.Draw(m).ellipse([0, 0, 79, 79], fill=255)
+        img.paste(knob, (314, 12), m.resize((20, 20), Image.LANCZOS))
+        icon = app_icon(96)
+        img.paste(icon, ((w - 96) // 2, 90), icon)
+    curved_corners(img, w, h)
+    return img
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     main_background().save(os.path.join(OUT, "form1_background.bmp"))
@@ -118,6 +151,12 @@ def main():
         os.path.join(OUT, "button_a.bmp"))
     rounded_bar((161, 26), 8, (222, 236, 255), (150, 192, 248), (70, 124, 206), (255, 255, 255)).save(
         os.path.join(OUT, "button_b.bmp"))
+    small_window_background((255, 255, 255), 48, True).save(os.path.join(OUT, "about_background.bmp"))
+    small_window_background((195, 244, 255), 60, False).save(os.path.join(OUT, "promotion_background.bmp"))
+    rounded_bar((103, 30), 14, (246, 246, 246), (196, 196, 196), (128, 128, 128), (195, 244, 255)).save(
+        os.path.join(OUT, "ok_button_a.bmp"))
+    rounded_bar((103, 30), 14, (226, 226, 226), (168, 168, 168), (96, 96, 96), (195, 244, 255)).save(
+        os.path.join(OUT, "ok_button_b.bmp"))
     big = app_icon(256)
     big.save(os.path.join(OUT, "taliveer.ico"), sizes=[(16, 16), (24, 24), (32, 32), (48, 48)])
 

@@ -18,6 +18,14 @@ FontSet::FontSet() {
     fonts_[static_cast<size_t>(FontId::Arial13Bold)] = MakeFont(-13, true, false, L"Arial");
     fonts_[static_cast<size_t>(FontId::Arial11Underline)] = MakeFont(-11, false, true, L"Arial");
     fonts_[static_cast<size_t>(FontId::Verdana11Bold)] = MakeFont(-11, true, false, L"Verdana");
+    fonts_[static_cast<size_t>(FontId::Arial11)] = MakeFont(-11, false, false, L"Arial");
+    fonts_[static_cast<size_t>(FontId::Arial11Bold)] = MakeFont(-11, true, false, L"Arial");
+    fonts_[static_cast<size_t>(FontId::Arial13BoldUnderline)] = MakeFont(-13, true, true, L"Arial");
+    fonts_[static_cast<size_t>(FontId::SansSerif11)] = MakeFont(-11, false, false, L"MS Sans Serif");
+    fonts_[static_cast<size_t>(FontId::SansSerif11Underline)] = MakeFont(-11, false, true, L"MS Sans Serif");
+    fonts_[static_cast<size_t>(FontId::Verdana12Bold)] = MakeFont(-12, true, false, L"Verdana");
+    fonts_[static_cast<size_t>(FontId::Verdana13Bold)] = MakeFont(-13, true, false, L"Verdana");
+    fonts_[static_cast<size_t>(FontId::Verdana19)] = MakeFont(-19, false, false, L"Verdana");
 }
 
 }  // namespace taliveer

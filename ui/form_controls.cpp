@@ -49,6 +49,10 @@ void FormControls::Build(std::span<const ControlSpec> rows, COLORREF formBackgro
             className = L"BUTTON";
             style |= WS_TABSTOP | BS_AUTORADIOBUTTON | ((row.flags & flag::kGroup) ? WS_GROUP : 0);
             break;
+        case ControlKind::CheckBox:
+            className = L"BUTTON";
+            style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+            break;
         case ControlKind::Edit:
             className = L"EDIT";
             style |= WS_TABSTOP | ES_AUTOHSCROLL | ((row.flags & flag::kReadOnly) ? ES_READONLY : 0);

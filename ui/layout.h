@@ -5,9 +5,25 @@
 
 namespace taliveer {
 
-enum class ControlKind { Picture, Label, ListView, PushButton, RadioButton, Edit, Page };
+enum class ControlKind { Picture, Label, ListView, PushButton, RadioButton, CheckBox, Edit, Page };
 
-enum class FontId { Default, Arial12, Arial13, Arial13Bold, Arial11Underline, Verdana11Bold, Count };
+enum class FontId {
+    Default,
+    Arial12,
+    Arial13,
+    Arial13Bold,
+    Arial11Underline,
+    Verdana11Bold,
+    Arial11,
+    Arial11Bold,
+    Arial13BoldUnderline,
+    SansSerif11,
+    SansSerif11Underline,
+    Verdana12Bold,
+    Verdana13Bold,
+    Verdana19,
+    Count
+};
 
 namespace flag {
 inline constexpr unsigned kHand = 1u << 0;        // hand cursor
