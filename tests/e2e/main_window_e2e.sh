@@ -80,17 +80,41 @@ settle 1
 check "restored by the second start" "0" "$(probe iconic)"
 shot restored
 
-# Close with "x".
+# The About window from "i", closed by its own "x".
 read -r left top _ _ <<<"$(probe rect)"
+xdotool mousemove $((left + 643)) $((top + 16)) click 1
+has "the About window" "Taliveer" "$(box_text 关于)"
+settle
+shot about
+press 关于 x
+
+# Close with "x": on a fresh profile the Brimley window comes first; "不再显示该窗口" and OK.
+settings='HKCU\Software\Corvantis\Taliveer'
+program_ended() { ! kill -0 "$app" 2>/dev/null; }
 xdotool mousemove $((left + 699)) $((top + 16)) click 1
-for _ in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
-if kill -0 "$app" 2>/dev/null; then
-  echo "FAIL: the close label did not end the program"
-  failures=$((failures + 1))
+has "the Brimley window" "现在就下载Brimley!" "$(box_text Brimley)"
+check "the main window hidden meanwhile" "0" "$(probe child 1000 | awk '{print $5}')"
+settle
+shot brimley
+click_button Brimley 不再显示该窗口
+press Brimley 确定
+if wait_until 10 program_ended; then pass; app=; else fail "the close label did not end the program"; fi
+if timeout 60 "$TALIVEER_WINE" reg query "$settings" /v BrimleyAds 2>/dev/null | grep -q 0x0; then
+  pass
 else
-  passes=$((passes + 1))
-  app=
+  fail "BrimleyAds was not set to false"
 fi
+
+# The next exit shows the Ostrelle window; OK with the box clear ends the program.
+start_program
+xdotool mousemove $((left + 699)) $((top + 16)) click 1
+has "the Ostrelle window" "立即下载 Ostrelle!" "$(box_text Ostrelle)"
+settle
+shot ostrelle
+press Ostrelle 确定
+if wait_until 10 program_ended; then pass; app=; else fail "the second exit did not end the program"; fi
+reg delete "$settings" /v BrimleyAds /f
+reg delete "$settings" /v OstrelleAds /f
 
 echo "screenshots in $out"
 finish
