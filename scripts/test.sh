@@ -22,7 +22,7 @@ for target in build/fuzz/tests/*_fuzz; do
   timeout 900 "$target" -runs=1000000 -max_len=512 "build/fuzz/corpus/$name" 2>&1 | tail -n 2
 done
 
-echo "== Windows build (mingw-w64 i686) and tests under Wine"
+echo "== Windows build (mingw-w64) and tests under Wine"
 source scripts/wine-session.sh
 trap wine_session_stop EXIT
 wine_session_start 1280x1024

@@ -235,15 +235,7 @@ bool DeleteRegValue(HKEY root, std::wstring_view path, std::wstring_view valueNa
 namespace taliveer {
 
 bool ReadValueData64(HKEY root, std::wstring_view path, std::wstring_view valueName, RegValueData& value) {
-    UniqueHKey key = OpenKey(root, path, KEY_READ | KEY_WOW64_64KEY);
-    if (!key) return false;
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    if (!QueryValue(key.get(), valueName, type, data)) return false;
-    value.name = std::wstring(valueName);
-    value.type = type;
-    value.data.assign(data.begin(), data.end());
-    return true;
+    return ReadValueData(root, path, valueName, RegView::Bits64, value);
 }
 
 bool ReadAllValues64(HKEY root, std::wstring_view path, std::vector<RegValueData>& values) {

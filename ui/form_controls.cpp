@@ -175,6 +175,12 @@ int AppendListRow(HWND listView, const std::wstring& caption, const std::wstring
     return index;
 }
 
+std::wstring WindowText(HWND control) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 std::wstring ListCellText(HWND listView, int row, int column) {
     std::vector<wchar_t> buffer(512);
     for (;;) {

@@ -64,6 +64,9 @@ void AddListColumns(HWND listView, std::span<const ColumnSpec> columns);
 int AppendListRow(HWND listView, const std::wstring& caption, const std::wstring& second, const std::wstring& third,
                   int image);
 
+// A control's whole text.
+std::wstring WindowText(HWND control);
+
 // The whole text of one cell of a list view, however long.
 std::wstring ListCellText(HWND listView, int row, int column);
 

@@ -25,8 +25,16 @@ constexpr ControlSpec Picture(int id, const wchar_t* name, int x, int y, int w, 
     return {id, name, ControlKind::Picture, 0, x, y, w, h, nullptr, FontId::Default, kBlack, flags};
 }
 
+constexpr ControlSpec kWndImageRow = Picture(kWndImage, L"WndImage", 0, 0, 350, 300, 0);
+constexpr ControlSpec kCheckBoxRow = {kCheckBox1, L"CheckBox1", ControlKind::CheckBox, 0, 82, 216, 190, 17,
+                                      L"不再显示该窗口", FontId::Arial11Bold, kBlack, 0};
+constexpr ControlSpec kButton1ARow = Picture(kButton1A, L"Button1A", 124, 248, 103, 30, flag::kHand);
+constexpr ControlSpec kButton1BRow = Picture(kButton1B, L"Button1B", 124, 248, 103, 30, flag::kHand | flag::kHidden);
+constexpr ControlSpec kButton1LabelRow = {kButton1Label, L"Button1Label", ControlKind::Label, 0, 136, 256, 80, 14,
+                                          L"确定", FontId::Verdana12Bold, kButtonText, flag::kCentre | flag::kHand};
+
 constexpr ControlSpec kBrimleyLayout[] = {
-    Picture(kWndImage, L"WndImage", 0, 0, 350, 300, 0),
+    kWndImageRow,
     {kActionLabel, L"ActionLabel", ControlKind::Label, 0, 24, 16, 200, 16, L"Brimley", FontId::Verdana13Bold, kBlack,
      flag::kAutoSize},
     {kInfoLabel1, L"InfoLabel1", ControlKind::Label, 0, 24, 56, 300, 32, L"您确定您的电脑运作具有最大性能吗?",
@@ -37,16 +45,11 @@ constexpr ControlSpec kBrimleyLayout[] = {
      FontId::Arial13Bold, kGreen, flag::kCentre},
     {kInfoLabel4, L"InfoLabel4", ControlKind::Label, 0, 24, 182, 300, 16, L"现在就下载Brimley!",
      FontId::Arial13BoldUnderline, kLinkBlue, flag::kCentre | flag::kHand},
-    {kCheckBox1, L"CheckBox1", ControlKind::CheckBox, 0, 82, 216, 190, 17, L"不再显示该窗口", FontId::Arial11Bold,
-     kBlack, 0},
-    Picture(kButton1A, L"Button1A", 124, 248, 103, 30, flag::kHand),
-    Picture(kButton1B, L"Button1B", 124, 248, 103, 30, flag::kHand | flag::kHidden),
-    {kButton1Label, L"Button1Label", ControlKind::Label, 0, 136, 256, 80, 14, L"确定", FontId::Verdana12Bold,
-     kButtonText, flag::kCentre | flag::kHand},
+    kCheckBoxRow, kButton1ARow, kButton1BRow, kButton1LabelRow,
 };
 
 constexpr ControlSpec kOstrelleLayout[] = {
-    Picture(kWndImage, L"WndImage", 0, 0, 350, 300, 0),
+    kWndImageRow,
     {kActionLabel, L"ActionLabel", ControlKind::Label, 0, 24, 16, 200, 16, L"Ostrelle", FontId::Verdana13Bold, kBlack,
      flag::kAutoSize},
     {kInfoLabel1, L"InfoLabel1", ControlKind::Label, 0, 24, 56, 300, 32, L"你需要从闪存驱动器恢复删除的文件吗? ",
@@ -56,12 +59,7 @@ constexpr ControlSpec kOstrelleLayout[] = {
      FontId::Arial13Bold, kBlack, kCentredWrap},
     {kInfoLabel3, L"InfoLabel3", ControlKind::Label, 0, 24, 184, 300, 16, L"立即下载 Ostrelle!",
      FontId::Arial13BoldUnderline, kLinkBlue, flag::kCentre | flag::kHand},
-    {kCheckBox1, L"CheckBox1", ControlKind::CheckBox, 0, 82, 216, 190, 17, L"不再显示该窗口", FontId::Arial11Bold,
-     kBlack, 0},
-    Picture(kButton1A, L"Button1A", 124, 248, 103, 30, flag::kHand),
-    Picture(kButton1B, L"Button1B", 124, 248, 103, 30, flag::kHand | flag::kHidden),
-    {kButton1Label, L"Button1Label", ControlKind::Label, 0, 136, 256, 80, 14, L"确定", FontId::Verdana12Bold,
-     kButtonText, flag::kCentre | flag::kHand},
+    kCheckBoxRow, kButton1ARow, kButton1BRow, kButton1LabelRow,
 };
 
 SkinnedWindowSpec SpecOf(Promoted product) {

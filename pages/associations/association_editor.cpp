@@ -25,11 +25,6 @@ constexpr ControlSpec kEditorLayout[] = {
     {kButton2, L"Button2", ControlKind::PushButton, 0, 208, 128, 100, 25, L"取消", FontId::Arial12, kBlack, 0},
 };
 
-std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 }  // namespace
 
@@ -61,7 +56,7 @@ void TForm2b::OnCommand(int id, int code) {
 
 void TForm2b::Edit1Exit() {
     if (EditMode != 1) return;
-    const std::wstring extension = TextOf(Control(kEdit1));
+    const std::wstring extension = WindowText(Control(kEdit1));
     if (extension.empty()) return;
     ::SetWindowTextW(Control(kEdit2), DefaultDescription(extension).c_str());
 }
@@ -72,9 +67,9 @@ void TForm2b::SelectButtonClick() {
 }
 
 void TForm2b::Button1Click() {
-    const std::wstring extension = TextOf(Control(kEdit1));
-    const std::wstring description = TextOf(Control(kEdit2));
-    const std::wstring program = TextOf(Control(kEdit3));
+    const std::wstring extension = WindowText(Control(kEdit1));
+    const std::wstring description = WindowText(Control(kEdit2));
+    const std::wstring program = WindowText(Control(kEdit3));
     const EditorMode mode = EditMode == 1 ? EditorMode::Add : EditorMode::Edit;
     if (!extension.empty() && !description.empty() && !program.empty()) {
         Extension = extension;

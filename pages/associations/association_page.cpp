@@ -64,6 +64,15 @@ void AssociationPage::Panel4FindEditChange() {
     for (int i = 0; i < match; ++i) ::SendMessageW(list, WM_VSCROLL, SB_LINEDOWN, 0);
 }
 
+int AssociationPage::ActionRow() const {
+    SharedState& state = context_.state;
+    HWND list = context_.controls.Hwnd(ids::InfoList(4));
+    if (state.BusyFlag || ListView_GetItemCount(list) == 0) return -1;
+    const int index = SelectedRow(list);
+    if (index < 0) state.InfoBox->Show(kSelectAssociation);
+    return index;
+}
+
 void AssociationPage::Panel4Button1Click() {
     SharedState& state = context_.state;
     TForm2b editor(state.Boxes(), *state.InfoBox, *state.ConfirmBox);
@@ -76,12 +85,8 @@ void AssociationPage::Panel4Button1Click() {
 void AssociationPage::Panel4Button2Click() {
     SharedState& state = context_.state;
     HWND list = context_.controls.Hwnd(ids::InfoList(4));
-    if (state.BusyFlag || ListView_GetItemCount(list) == 0) return;
-    const int index = SelectedRow(list);
-    if (index < 0) {
-        state.InfoBox->Show(kSelectAssociation);
-        return;
-    }
+    const int index = ActionRow();
+    if (index < 0) return;
     TForm2b editor(state.Boxes(), *state.InfoBox, *state.ConfirmBox);
     editor.EditMode = 2;
     editor.Extension = ListCellText(list, index, 0);
@@ -95,12 +100,8 @@ void AssociationPage::Panel4Button2Click() {
 void AssociationPage::Panel4Button3Click() {
     SharedState& state = context_.state;
     HWND list = context_.controls.Hwnd(ids::InfoList(4));
-    if (state.BusyFlag || ListView_GetItemCount(list) == 0) return;
-    const int index = SelectedRow(list);
-    if (index < 0) {
-        state.InfoBox->Show(kSelectAssociation);
-        return;
-    }
+    const int index = ActionRow();
+    if (index < 0) return;
     const std::wstring extension = ListCellText(list, index, 0);
     if (!state.ConfirmBox->Ask(ConfirmRemoveAssociationText(extension))) return;
 

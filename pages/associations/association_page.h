@@ -24,6 +24,10 @@ public:
     void Panel4Button3Click();
 
 private:
+    // The selected row for the edit and remove buttons; -1 (after telling the user when
+    // nothing is selected) when they must do nothing.
+    int ActionRow() const;
+
     PageContext& context_;
     PageGeneration generation_;
 };

@@ -24,11 +24,6 @@ constexpr ControlSpec kAddProgramLayout[] = {
     {kButton2, L"Button2", ControlKind::PushButton, 0, 192, 112, 100, 25, L"取消", FontId::Arial12, kBlack, 0},
 };
 
-std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 }  // namespace
 
@@ -51,7 +46,7 @@ void TForm2a::SelectButtonClick() {
 }
 
 void TForm2a::Button1Click() {
-    const std::wstring path = TextOf(Control(kEdit1));
+    const std::wstring path = WindowText(Control(kEdit1));
     if (path.empty()) {
         infoBox_.Show(kSpecifyProgram);
         return;

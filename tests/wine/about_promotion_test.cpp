@@ -74,6 +74,7 @@ protected:
         DeleteRegValue(HKEY_CURRENT_USER, kSettingsKey, L"BrimleyAds");
         DeleteRegValue(HKEY_CURRENT_USER, kSettingsKey, L"OstrelleAds");
     }
+    void TearDown() override { SetUp(); }
     test::SettingsGuard settings_;
 };
 

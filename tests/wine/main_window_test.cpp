@@ -179,7 +179,10 @@ TEST_F(MainWindowTest, CloseIsRefusedSilentlyWhileBusyAndFreesTheSharedObjectsOt
     EXPECT_TRUE(state_.InfoBox);
     EXPECT_TRUE(state_.ConfirmBox);
 
+    // With both promotion windows dismissed for good, the close label closes at once.
     state_.BusyFlag = false;
+    WriteRegFlag(HKEY_CURRENT_USER, kSettingsKey, L"BrimleyAds", false);
+    WriteRegFlag(HKEY_CURRENT_USER, kSettingsKey, L"OstrelleAds", false);
     ::SendMessageW(Hwnd(ids::kTopLabel3), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     EXPECT_FALSE(::IsWindow(w));
     EXPECT_FALSE(state_.BackingList);
@@ -189,6 +192,9 @@ TEST_F(MainWindowTest, CloseIsRefusedSilentlyWhileBusyAndFreesTheSharedObjectsOt
     // The loop is told to end.
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    // The next start writes both values again, as on a fresh profile.
+    DeleteRegValue(HKEY_CURRENT_USER, kSettingsKey, L"BrimleyAds");
+    DeleteRegValue(HKEY_CURRENT_USER, kSettingsKey, L"OstrelleAds");
 }
 
 TEST_F(MainWindowTest, MinimiseLabelAndTheRestoreSignal) {
