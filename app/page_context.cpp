@@ -14,6 +14,7 @@ void ClearPage(PageContext& context, int page, PageGeneration& generation) {
     generation.Next();
     ListView_DeleteAllItems(context.controls.Hwnd(ids::InfoList(page)));
     ImageList_RemoveAll(context.imageList);
+    context.extracted.clear();
     context.controls.Static(ids::InfoLabel(page)).SetText(InfoLabelStartText(page));
 }
 
@@ -30,8 +31,14 @@ void ShowUndoLink(PageContext& context, int page) {
 }
 
 int AddFileIcon(PageContext& context, const std::wstring& file) {
-    HICON icon = GetFileIcon(*context.state.RowIcon, file);
-    return icon ? ImageList_AddIcon(context.imageList, icon) : -1;
+    const std::wstring source = FileExists(file) ? LocaleUpperCase(file) : std::wstring();
+    auto known = context.extracted.find(source);
+    if (known == context.extracted.end()) {
+        HICON icon = GetFileIcon(*context.state.RowIcon, file);
+        known = context.extracted.emplace(source, UniqueHIcon(icon ? ::CopyIcon(icon) : nullptr)).first;
+    }
+    // The list copies the icon: every row keeps an image of its own.
+    return known->second ? ImageList_AddIcon(context.imageList, known->second.get()) : -1;
 }
 
 int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation) {

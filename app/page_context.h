@@ -7,8 +7,15 @@
 #include "ui/form_controls.h"
 
 #include <functional>
+#include <string>
+#include <unordered_map>
 
 namespace taliveer {
+
+// The icons extracted since the shared image list was last cleared, by the file they came
+// from ("" for the stock icon of a file that does not exist). Rows that name the same file
+// share one extraction, the costly part, and each still gets an image of its own.
+using ExtractedIcons = std::unordered_map<std::wstring, UniqueHIcon>;
 
 struct PageContext {
     SharedState& state;
@@ -19,6 +26,7 @@ struct PageContext {
     std::function<bool()> panel3TimerOn;
     // Does what a click on the tab label does.
     std::function<void(int tab)> clickTab;
+    ExtractedIcons extracted{};
 };
 
 // Counts the gatherings of one page: a gathering that began under an older count has been
