@@ -137,6 +137,23 @@ BackupResult ExportRegKey(const std::wstring& undoFolder, HKEY root, std::wstrin
     return WriteNewFile(undoFolder, base, suffix, EncodeUtf16LeWithBom(script.Text()));
 }
 
+KeyRemoval BackUpAndRemoveKey(const std::wstring& undoFolder, HKEY root, std::wstring_view path, RegView view,
+                              std::wstring_view base, std::wstring_view suffix) {
+    KeyRemoval removal;
+    if (path.empty() || RealKeyName(root, path, view).empty()) return removal;  // already gone
+    const BackupResult backup = ExportRegKey(undoFolder, root, path, view, base, suffix);
+    if (!backup.written) {
+        removal.outcome = KeyRemoval::Outcome::BackupFailed;
+        removal.reason = backup.error;
+        return removal;
+    }
+    removal.backupFile = backup.fileName;
+    const LSTATUS status = RemoveRegTree(root, path, view);
+    removal.outcome = status == ERROR_SUCCESS ? KeyRemoval::Outcome::Removed : KeyRemoval::Outcome::NotRemoved;
+    if (status != ERROR_SUCCESS) removal.reason = SystemMessage(static_cast<DWORD>(status));
+    return removal;
+}
+
 BackupResult CopyIntoUndo(const std::wstring& undoFolder, const std::wstring& file, std::wstring_view base,
                           std::wstring_view suffix) {
     UniqueFileHandle source(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -2,6 +2,7 @@
 // folder, which the user opens with the registry editor to put the entries back.
 #pragma once
 
+#include "services/pure/backup_name.h"
 #include "services/pure/reg_script.h"
 #include "services/reg_unit.h"
 
@@ -41,6 +42,11 @@ bool AppendRegKey(RegScript& script, HKEY root, std::wstring_view path, RegView 
 // (and a reason) when it cannot be read.
 bool AppendRegValue(RegScript& script, HKEY root, std::wstring_view path, std::wstring_view name, RegView view,
                     std::wstring& error);
+
+// Saves root\\path whole as ExportRegKey does, and removes it (with every subkey, in the
+// same view) only once the backup is written. A key that is not there is left alone.
+KeyRemoval BackUpAndRemoveKey(const std::wstring& undoFolder, HKEY root, std::wstring_view path, RegView view,
+                              std::wstring_view base, std::wstring_view suffix);
 
 // Copies a file byte for byte into the Undo folder under base + suffix (never replacing an
 // older backup, as above).

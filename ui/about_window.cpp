@@ -32,7 +32,7 @@ constexpr ControlSpec kAboutLayout[] = {
 }  // namespace
 
 TForm4::TForm4(const BoxHost& host)
-    : SkinnedWindow(host, SkinnedWindowSpec{L"关于", L"ABOUTIMAGE", RGB(255, 255, 255), DragBand{316, 48}, true},
+    : SkinnedWindow(host, SkinnedLook{L"关于", L"ABOUTIMAGE", RGB(255, 255, 255), DragBand{316, 48}, true},
                     kAboutLayout) {
     Controls().OnClick(kHomePageLabel2, [this] { HomePageLabel2Click(); });
     Controls().OnClick(kSupportLabel2, [this] { SupportLabel2Click(); });

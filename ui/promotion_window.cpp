@@ -62,8 +62,8 @@ constexpr ControlSpec kOstrelleLayout[] = {
     kCheckBoxRow, kButton1ARow, kButton1BRow, kButton1LabelRow,
 };
 
-SkinnedWindowSpec SpecOf(Promoted product) {
-    return SkinnedWindowSpec{product == Promoted::Brimley ? L"Brimley" : L"Ostrelle", L"PROMOTIONIMAGE", kBody,
+SkinnedLook LookOf(Promoted product) {
+    return SkinnedLook{product == Promoted::Brimley ? L"Brimley" : L"Ostrelle", L"PROMOTIONIMAGE", kBody,
                              DragBand{350, 60}, false, RGB(251, 240, 227)};
 }
 
@@ -75,7 +75,7 @@ std::span<const ControlSpec> LayoutOf(Promoted product) {
 }  // namespace
 
 PromotionWindow::PromotionWindow(const BoxHost& host, Promoted product)
-    : SkinnedWindow(host, SpecOf(product), LayoutOf(product)), product_(product) {
+    : SkinnedWindow(host, LookOf(product), LayoutOf(product)), product_(product) {
     HMODULE module = ::GetModuleHandleW(nullptr);
     buttonA_ = LoadRcDataBitmap(module, L"OKBUTTONA");
     buttonB_ = LoadRcDataBitmap(module, L"OKBUTTONB");

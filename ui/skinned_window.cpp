@@ -21,20 +21,20 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-SkinnedWindow::SkinnedWindow(const BoxHost& host, const SkinnedWindowSpec& spec, std::span<const ControlSpec> layout)
-    : host_(host), spec_(spec) {
+SkinnedWindow::SkinnedWindow(const BoxHost& host, const SkinnedLook& look, std::span<const ControlSpec> layout)
+    : host_(host), look_(look) {
     RegisterClassOnce(kSkinnedClass, 0, nullptr);
-    background_ = LoadRcDataBitmap(::GetModuleHandleW(nullptr), spec.background);
+    background_ = LoadRcDataBitmap(::GetModuleHandleW(nullptr), look.background);
     if (!background_) throw std::runtime_error("the window artwork is missing");
-    HWND owner = spec.overMainWindow && host.mainWindow ? host.mainWindow() : nullptr;
-    Create(owner ? 0 : WS_EX_APPWINDOW, kSkinnedClass, spec.caption, WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, 0, 0,
+    HWND owner = look.overMainWindow && host.mainWindow ? host.mainWindow() : nullptr;
+    Create(owner ? 0 : WS_EX_APPWINDOW, kSkinnedClass, look.caption, WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, 0, 0,
            kWidth, kHeight, owner, nullptr);
     if (!hwnd_) throw std::runtime_error("a window could not be created");
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
-    controls_->Build(layout, spec.fill, true);
+    controls_->Build(layout, look.fill, true);
     // The first row is the background picture.
     controls_->Static(layout.front().id).SetBitmap(background_.get());
-    checkBoxBrush_.reset(::CreateSolidBrush(spec.checkBoxColour));
+    checkBoxBrush_.reset(::CreateSolidBrush(look.checkBoxColour));
     UniqueHRgn region = CreateBitmapRegion(background_.get());
     if (::SetWindowRgn(hwnd_, region.get(), FALSE)) region.release();  // the system owns it now
     // Pictures and labels on the window let the drag band through to it.
@@ -43,7 +43,7 @@ SkinnedWindow::SkinnedWindow(const BoxHost& host, const SkinnedWindowSpec& spec,
         controls_->Static(row.id).passThrough = [this](POINT pt) {
             RECT wr;
             ::GetWindowRect(hwnd_, &wr);
-            return InDragBand(spec_.band, pt.x, pt.y, wr.left, wr.top);
+            return InDragBand(look_.band, pt.x, pt.y, wr.left, wr.top);
         };
     }
 }
@@ -64,7 +64,7 @@ HRGN SkinnedWindow::RegionForTests() const {
 
 void SkinnedWindow::Centre() {
     RECT over{};
-    HWND main = spec_.overMainWindow && host_.mainWindow ? host_.mainWindow() : nullptr;
+    HWND main = look_.overMainWindow && host_.mainWindow ? host_.mainWindow() : nullptr;
     if (main && ::IsWindow(main) && ::IsWindowVisible(main) && !::IsIconic(main)) {
         ::GetWindowRect(main, &over);
     } else {
@@ -106,7 +106,7 @@ LRESULT SkinnedWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         const POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         RECT wr;
         ::GetWindowRect(hwnd_, &wr);
-        if (hit == HTCLIENT && InDragBand(spec_.band, pt.x, pt.y, wr.left, wr.top)) hit = HTCAPTION;
+        if (hit == HTCLIENT && InDragBand(look_.band, pt.x, pt.y, wr.left, wr.top)) hit = HTCAPTION;
         return hit;
     }
     case WM_ERASEBKGND:
@@ -127,7 +127,7 @@ LRESULT SkinnedWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
         if (checkBoxBrush_) {
-            ::SetBkColor(reinterpret_cast<HDC>(wParam), spec_.checkBoxColour);
+            ::SetBkColor(reinterpret_cast<HDC>(wParam), look_.checkBoxColour);
             return reinterpret_cast<LRESULT>(checkBoxBrush_.get());
         }
         break;

@@ -14,7 +14,7 @@
 
 namespace taliveer {
 
-struct SkinnedWindowSpec {
+struct SkinnedLook {
     const wchar_t* caption;
     const wchar_t* background;  // RCDATA name of the 350 x 300 picture
     COLORREF fill;              // colour behind labels that lie beyond the picture
@@ -25,7 +25,7 @@ struct SkinnedWindowSpec {
 
 class SkinnedWindow : public WindowBase {
 public:
-    SkinnedWindow(const BoxHost& host, const SkinnedWindowSpec& spec, std::span<const ControlSpec> layout);
+    SkinnedWindow(const BoxHost& host, const SkinnedLook& look, std::span<const ControlSpec> layout);
     ~SkinnedWindow() override;
 
     // Shows the window and returns once it has been closed; the program's other windows take
@@ -45,7 +45,7 @@ private:
     void Centre();
 
     BoxHost host_;
-    SkinnedWindowSpec spec_;
+    SkinnedLook look_;
     FontSet fonts_;
     UniqueHBitmap background_;
     UniqueHBrush checkBoxBrush_;

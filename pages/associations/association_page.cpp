@@ -6,7 +6,6 @@
 #include "pages/associations/association_gather.h"
 #include "services/pure/backup_name.h"
 #include "services/reg_unit.h"
-#include "services/system_message.h"
 #include "services/undo_backup.h"
 #include "pages/associations/pure/association_rules.h"
 #include "services/pure/command_line.h"
@@ -105,26 +104,14 @@ void AssociationPage::Panel4Button3Click() {
     const std::wstring extension = ListCellText(list, index, 0);
     if (!state.ConfirmBox->Ask(ConfirmRemoveAssociationText(extension))) return;
 
-    std::wstring message;
-    if (extension.empty() || RealKeyName(HKEY_CLASSES_ROOT, extension, RegView::Default).empty()) {
-        message = L"关联已不存在，没有写入撤消文件。";
-    } else {
-        // Saved from where each key really lives (the user's or the machine's classes), so
-        // that opening the file puts it back there; the file type it names stays.
-        const BackupResult backup = ExportRegKey(state.UndoFolder, HKEY_CLASSES_ROOT, extension, RegView::Default,
-                                                 extension.substr(1), L"_association.reg");
-        if (!backup.written) {
-            message = L"无法写入撤消文件，没有删除关联。\n" + state.UndoFolder + L"\n" + backup.error;
-        } else if (const LSTATUS status = RemoveRegTree(HKEY_CLASSES_ROOT, extension, RegView::Default);
-                   status != ERROR_SUCCESS) {
-            message = L"未能删除关联 \"" + extension + L"\": " + SystemMessage(static_cast<DWORD>(status)) +
-                      L"\n撤消文件: " + backup.fileName;
-        } else {
-            message = RecordRemovedText(backup.fileName);
-            ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-        }
+    // Saved from where each key really lives (the user's or the machine's classes), so that
+    // opening the file puts it back there; the file type it names stays.
+    const KeyRemoval removal = BackUpAndRemoveKey(state.UndoFolder, HKEY_CLASSES_ROOT, extension, RegView::Default,
+                                                  extension.empty() ? L"" : extension.substr(1), L"_association.reg");
+    if (removal.outcome == KeyRemoval::Outcome::Removed) {
+        ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     }
-    state.InfoBox->Show(message);
+    state.InfoBox->Show(KeyRemovalText(removal, L"关联", extension, state.UndoFolder));
     Panel4Enter();
 }
 

@@ -1,5 +1,6 @@
 #include "pages/autostart/autostart_removal.h"
 
+#include "services/pure/backup_name.h"
 #include "services/reg_unit.h"
 #include "services/system_message.h"
 #include "services/undo_backup.h"
@@ -116,7 +117,7 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
 }
 
 std::wstring RemovalReport(const AutostartRemovalOutcome& outcome, const std::wstring& undoFolder) {
-    if (outcome.backupFailed) return BackupFailedText(undoFolder, outcome.backupError);
+    if (outcome.backupFailed) return BackupFailedText(L"任何项目", undoFolder, outcome.backupError);
     if (outcome.failures.empty()) return kRemovedWithBackup;
     std::wstring files;
     for (const std::wstring& file : outcome.backupFiles) files += (files.empty() ? L"" : L", ") + file;

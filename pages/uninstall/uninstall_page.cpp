@@ -6,7 +6,6 @@
 #include "services/program_launcher.h"
 #include "services/pure/backup_name.h"
 #include "services/reg_unit.h"
-#include "services/system_message.h"
 #include "services/undo_backup.h"
 #include "services/pure/command_line.h"
 #include "services/file_icon.h"
@@ -101,22 +100,9 @@ void UninstallPage::Panel2Button2Click() {
     // the 64-bit view, where the page reads both roots.
     const std::wstring key = kUninstallKey + (*state.BackingList)[static_cast<size_t>(index)].KeyName;
     const HKEY root = index < state.CurrentUserRowCount ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-    std::wstring message;
-    if (RealKeyName(root, key, RegView::Bits64).empty()) {
-        message = kRecordAlreadyGone;
-    } else {
-        const BackupResult backup =
-            ExportRegKey(state.UndoFolder, root, key, RegView::Bits64, CleanUninstallCaption(caption), L"_uninstall.reg");
-        if (!backup.written) {
-            message = L"无法写入撤消文件，没有删除记录。\n" + state.UndoFolder + L"\n" + backup.error;
-        } else if (const LSTATUS status = RemoveRegTree(root, key, RegView::Bits64); status != ERROR_SUCCESS) {
-            message = L"未能删除记录 \"" + caption + L"\": " + SystemMessage(static_cast<DWORD>(status)) +
-                      L"\n撤消文件: " + backup.fileName;
-        } else {
-            message = RecordRemovedText(backup.fileName);
-        }
-    }
-    state.InfoBox->Show(message);
+    const KeyRemoval removal = BackUpAndRemoveKey(state.UndoFolder, root, key, RegView::Bits64,
+                                                  CleanUninstallCaption(caption), L"_uninstall.reg");
+    state.InfoBox->Show(KeyRemovalText(removal, L"记录", caption, state.UndoFolder));
     Panel2Enter();
 }
 

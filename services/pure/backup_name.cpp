@@ -59,4 +59,22 @@ std::wstring RecordRemovedText(std::wstring_view backupFileName) {
     return L"已成功删除记录,\r创建撤消文件" + std::wstring(backupFileName);
 }
 
+std::wstring BackupFailedText(std::wstring_view what, std::wstring_view undoFolder, std::wstring_view reason) {
+    return L"无法写入撤消文件，没有删除" + std::wstring(what) + L"。\n" + std::wstring(undoFolder) + L"\n" +
+           std::wstring(reason);
+}
+
+std::wstring KeyRemovalText(const KeyRemoval& removal, std::wstring_view what, std::wstring_view name,
+                            std::wstring_view undoFolder) {
+    switch (removal.outcome) {
+    case KeyRemoval::Outcome::AlreadyGone: return std::wstring(what) + L"已不存在，没有写入撤消文件。";
+    case KeyRemoval::Outcome::BackupFailed: return BackupFailedText(what, undoFolder, removal.reason);
+    case KeyRemoval::Outcome::NotRemoved:
+        return L"未能删除" + std::wstring(what) + L" \"" + std::wstring(name) + L"\": " + removal.reason +
+               L"\n撤消文件: " + removal.backupFile;
+    case KeyRemoval::Outcome::Removed: break;
+    }
+    return RecordRemovedText(removal.backupFile);
+}
+
 }  // namespace taliveer

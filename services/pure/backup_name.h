@@ -11,6 +11,22 @@ namespace taliveer {
 // "创建撤消文件" and the backup's file name.
 std::wstring RecordRemovedText(std::wstring_view backupFileName);
 
+// Nothing was removed because the backup could not be written: what was not removed ("记录",
+// "关联", "任何项目"), the Undo folder and the reason.
+std::wstring BackupFailedText(std::wstring_view what, std::wstring_view undoFolder, std::wstring_view reason);
+
+// How removing one key after its backup went.
+struct KeyRemoval {
+    enum class Outcome { AlreadyGone, BackupFailed, NotRemoved, Removed };
+    Outcome outcome = Outcome::AlreadyGone;
+    std::wstring backupFile;  // written, for NotRemoved and Removed
+    std::wstring reason;      // why not, for BackupFailed and NotRemoved
+};
+
+// What the user is told of it; `what` names the kind of key ("记录", "关联"), `name` the one.
+std::wstring KeyRemovalText(const KeyRemoval& removal, std::wstring_view what, std::wstring_view name,
+                            std::wstring_view undoFolder);
+
 // What Windows accepts as a file name: each of \ / : * ? " < > | and every control
 // character becomes "_", trailing dots and spaces go, and a reserved device name (CON,
 // PRN, AUX, NUL, COM1-9, LPT1-9, with or without an extension) gets a leading "_".

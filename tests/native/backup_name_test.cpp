@@ -44,5 +44,16 @@ TEST(BackupFileName, CounterBeforeTheSuffixAndTheWholePathWithinTheLimit) {
     EXPECT_EQ(BackupFileName(std::wstring(255, L'f'), L"x", L"_uninstall.reg", 1), L"");
 }
 
+TEST(KeyRemovalText, EachOutcomeSaysWhatHappenedAndNeverCallsAFailureDone) {
+    using O = KeyRemoval::Outcome;
+    EXPECT_EQ(KeyRemovalText({O::AlreadyGone, L"", L""}, L"记录", L"App", L"C:\\U\\"), L"记录已不存在，没有写入撤消文件。");
+    EXPECT_EQ(KeyRemovalText({O::BackupFailed, L"", L"disk full"}, L"关联", L".txt", L"C:\\U\\"),
+              L"无法写入撤消文件，没有删除关联。\nC:\\U\\\ndisk full");
+    EXPECT_EQ(KeyRemovalText({O::NotRemoved, L"App_uninstall.reg", L"Access denied."}, L"记录", L"App", L"C:\\U\\"),
+              L"未能删除记录 \"App\": Access denied.\n撤消文件: App_uninstall.reg");
+    EXPECT_EQ(KeyRemovalText({O::Removed, L"txt_association.reg", L""}, L"关联", L".txt", L"C:\\U\\"),
+              L"已成功删除记录,\r创建撤消文件txt_association.reg");
+}
+
 }  // namespace
 }  // namespace taliveer

@@ -73,10 +73,6 @@ std::wstring PartialRemovalText(int removed, std::wstring_view backupFiles, cons
     return text;
 }
 
-std::wstring BackupFailedText(std::wstring_view undoFolder, std::wstring_view reason) {
-    return L"无法写入撤消文件，没有删除任何项目。\n" + std::wstring(undoFolder) + L"\n" + std::wstring(reason);
-}
-
 std::wstring ProgramValueName(std::wstring_view path) {
     const size_t cut = path.find_last_of(L"\\:");
     return std::wstring(cut == std::wstring_view::npos ? path : path.substr(cut + 1));

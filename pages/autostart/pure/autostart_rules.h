@@ -56,7 +56,5 @@ struct NotRemoved {
 // then each entry that was not removed with its reason.
 std::wstring PartialRemovalText(int removed, std::wstring_view backupFiles, const std::vector<NotRemoved>& failures);
 
-// Nothing was removed because the backup could not be written.
-std::wstring BackupFailedText(std::wstring_view undoFolder, std::wstring_view reason);
 
 }  // namespace taliveer

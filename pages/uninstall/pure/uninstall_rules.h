@@ -53,7 +53,6 @@ std::optional<UninstallLaunch> SplitUninstallCommand(std::wstring_view command, 
 std::wstring ConfirmUninstallText(std::wstring_view caption);
 std::wstring ConfirmRemoveRecordText(std::wstring_view caption);
 inline constexpr wchar_t kUninstallThroughControlPanel[] = L"请按“确定”，程序将被卸载。";
-inline constexpr wchar_t kRecordAlreadyGone[] = L"记录已不存在，没有写入撤消文件。";
 
 // "12 个已安装程序"
 std::wstring UninstallCountText(int rows);
