@@ -30,21 +30,43 @@ void ShowUndoLink(PageContext& context, int page) {
     ::ShowWindow(context.controls.Hwnd(ids::UndoLabel(page)), exists ? SW_SHOW : SW_HIDE);
 }
 
-int AddFileIcon(PageContext& context, const std::wstring& file) {
-    const std::wstring source = FileExists(file) ? LocaleUpperCase(file) : std::wstring();
-    auto known = context.extracted.find(source);
-    if (known == context.extracted.end()) {
-        HICON icon = GetFileIcon(*context.state.RowIcon, file);
-        known = context.extracted.emplace(source, UniqueHIcon(icon ? ::CopyIcon(icon) : nullptr)).first;
+namespace {
+
+UniqueHIcon Kept(HICON icon, RowIconSlot& slot) { return UniqueHIcon(icon ? slot.Icon.release() : nullptr); }
+
+// The icon a file gives, extracted once since the cache was last emptied; the stock icon,
+// extracted once too, for a missing file or one without icons.
+HICON KnownIcon(PageContext& context, const std::wstring& file) {
+    RowIconSlot& slot = *context.state.RowIcon;
+    if (FileExists(file)) {
+        const std::wstring key = LocaleUpperCase(file);
+        auto known = context.extracted.find(key);
+        if (known == context.extracted.end()) {
+            known = context.extracted.emplace(key, Kept(GetOwnFileIcon(slot, file), slot)).first;
+        }
+        if (known->second) return known->second.get();
     }
-    // The list copies the icon: every row keeps an image of its own.
-    return known->second ? ImageList_AddIcon(context.imageList, known->second.get()) : -1;
+    auto stock = context.extracted.find(std::wstring());
+    if (stock == context.extracted.end()) {
+        stock = context.extracted.emplace(std::wstring(), Kept(GetStockFileIcon(slot), slot)).first;
+    }
+    return stock->second.get();
 }
 
-int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation) {
+}  // namespace
+
+int AddFileIcon(PageContext& context, const std::wstring& file, int replacing) {
+    HICON icon = KnownIcon(context, file);
+    if (!icon) return -1;
+    // The list copies the icon: every row keeps an image of its own.
+    if (replacing >= 0) return ImageList_ReplaceIcon(context.imageList, replacing, icon);
+    return ImageList_AddIcon(context.imageList, icon);
+}
+
+int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation, int replacing) {
     const SharedState& state = context.state;
     const PrefixFolders prefixes{state.WindowsFolder, state.ProfileFolder};
-    return AddFileIcon(context, ExtractProgramFile(commandOrLocation, prefixes, &LocaleUpperCase));
+    return AddFileIcon(context, ExtractProgramFile(commandOrLocation, prefixes, &LocaleUpperCase), replacing);
 }
 
 }  // namespace taliveer

@@ -12,9 +12,10 @@
 
 namespace taliveer {
 
-// The icons extracted since the shared image list was last cleared, by the file they came
-// from ("" for the stock icon of a file that does not exist). Rows that name the same file
-// share one extraction, the costly part, and each still gets an image of its own.
+// The icons extracted since the cache was last emptied (each page entry empties it), by the
+// file they came from in upper case: none for a file without icons, which shows the stock
+// icon kept under "". Rows that name the same file share one extraction, the costly part,
+// and each still gets an image of its own.
 using ExtractedIcons = std::unordered_map<std::wstring, UniqueHIcon>;
 
 struct PageContext {
@@ -47,10 +48,11 @@ bool PumpAndStillWanted(PageContext& context, const PageGeneration& generation, 
 // Shows the page's "打开撤消文件夹" link exactly when the Undo folder exists.
 void ShowUndoLink(PageContext& context, int page);
 
-// The icon of the file a command line or location names, added to the shared image list;
-// its index there, or -1 when not even the stock icon could be loaded.
-int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation);
+// The icon of the file a command line or location names, added to the shared image list, or
+// put in place of the image at `replacing` (an image no row uses any more); its index there,
+// or -1 when not even the stock icon could be loaded.
+int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation, int replacing = -1);
 // The same for a file path used as it is.
-int AddFileIcon(PageContext& context, const std::wstring& file);
+int AddFileIcon(PageContext& context, const std::wstring& file, int replacing = -1);
 
 }  // namespace taliveer

@@ -16,11 +16,20 @@ UniqueHIcon ExtractFirstIcon(const wchar_t* file, UINT index) {
 }
 }  // namespace
 
-HICON GetFileIcon(RowIconSlot& slot, const std::wstring& path) {
+HICON GetOwnFileIcon(RowIconSlot& slot, const std::wstring& path) {
     slot.Icon.reset();
     if (FileExists(path)) slot.Icon = ExtractFirstIcon(path.c_str(), 0);
-    if (!slot.Icon) slot.Icon = ExtractFirstIcon(L"shell32.dll", 2);
     return slot.Icon.get();
+}
+
+HICON GetStockFileIcon(RowIconSlot& slot) {
+    slot.Icon = ExtractFirstIcon(L"shell32.dll", 2);
+    return slot.Icon.get();
+}
+
+HICON GetFileIcon(RowIconSlot& slot, const std::wstring& path) {
+    if (HICON own = GetOwnFileIcon(slot, path)) return own;
+    return GetStockFileIcon(slot);
 }
 
 }  // namespace taliveer

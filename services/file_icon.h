@@ -20,4 +20,9 @@ struct RowIconSlot {
 // none when even the stock icon cannot be loaded).
 HICON GetFileIcon(RowIconSlot& slot, const std::wstring& path);
 
+// The two halves of GetFileIcon, for callers that keep icons between rows: the file's own
+// first icon (none for a missing file or one without icons), and the stock icon.
+HICON GetOwnFileIcon(RowIconSlot& slot, const std::wstring& path);
+HICON GetStockFileIcon(RowIconSlot& slot);
+
 }  // namespace taliveer

@@ -17,8 +17,9 @@ namespace {
 
 class PassSink final : public ProcessSink {
 public:
-    PassSink(PageContext& context, std::vector<std::wstring>& captions, const PageGeneration& generation, unsigned mine)
-        : context_(context), captions_(captions), generation_(generation), mine_(mine),
+    PassSink(PageContext& context, std::vector<std::wstring>& captions, std::vector<int>& freeImages,
+             const PageGeneration& generation, unsigned mine)
+        : context_(context), captions_(captions), freeImages_(freeImages), generation_(generation), mine_(mine),
           list_(context.controls.Hwnd(ids::InfoList(3))) {
         shown_.insert(captions_.begin(), captions_.end());
     }
@@ -32,7 +33,12 @@ public:
         if (shown_.count(entry.exeName)) return;  // one row per executable name, exact case
 
         HoldPainting();
-        AppendListRow(list_, entry.exeName, path, PriorityText(entry.priorityClass), AddRowIcon(context_, path));
+        int reuse = -1;
+        if (!freeImages_.empty()) {
+            reuse = freeImages_.back();
+            freeImages_.pop_back();
+        }
+        AppendListRow(list_, entry.exeName, path, PriorityText(entry.priorityClass), AddRowIcon(context_, path, reuse));
         captions_.push_back(entry.exeName);
         shown_.insert(entry.exeName);
     }
@@ -45,6 +51,10 @@ public:
                 continue;
             }
             HoldPainting();
+            LVITEMW item{};
+            item.mask = LVIF_IMAGE;
+            item.iItem = static_cast<int>(i);
+            if (ListView_GetItem(list_, &item) && item.iImage >= 0) freeImages_.push_back(item.iImage);
             ListView_DeleteItem(list_, static_cast<int>(i));
             captions_.erase(captions_.begin() + static_cast<std::ptrdiff_t>(i));
         }
@@ -67,6 +77,7 @@ public:
 private:
     PageContext& context_;
     std::vector<std::wstring>& captions_;
+    std::vector<int>& freeImages_;
     const PageGeneration& generation_;
     unsigned mine_;
     HWND list_;
@@ -80,6 +91,7 @@ private:
 void ProcessPage::Panel3Enter() {
     ClearPage(context_, 3, generation_);
     captions_.clear();
+    freeImages_.clear();
     context_.setPanel3Timer(true);
     Panel3TimerEvent();
     context_.bringToFront(3);
@@ -99,6 +111,20 @@ void ProcessPage::SyncCaptions() {
 
 void ProcessPage::Panel3TimerEvent() {
     if (!context_.panel3TimerOn()) return;
+    // A pass lets messages run; a tick that comes meanwhile must not start a second pass
+    // inside it (both would append the same new programs), and the next tick will come. A
+    // page entry meanwhile stops this pass and wants a fresh one from the emptied page.
+    if (passRunning_) {
+        passAgain_ = true;
+        return;
+    }
+    passRunning_ = true;
+    const ScopeExit passOver([this] { passRunning_ = false; });
+    passAgain_ = false;
+    while (!OnePass() && passAgain_ && context_.panel3TimerOn() && context_.state.MainWindow) passAgain_ = false;
+}
+
+bool ProcessPage::OnePass() {
     SharedState& state = context_.state;
     // Set for the pass; a pass that another one interrupted puts back what it found.
     const bool wasBusy = state.BusyFlag;
@@ -106,11 +132,14 @@ void ProcessPage::Panel3TimerEvent() {
     const ScopeExit clearBusy([&state, wasBusy] { state.BusyFlag = wasBusy; });
 
     SyncCaptions();
-    PassSink sink(context_, captions_, generation_, generation_.current);
+    // Icons are shared within one pass only, so that programs long ended keep none.
+    context_.extracted.clear();
+    PassSink sink(context_, captions_, freeImages_, generation_, generation_.current);
     const ScopeExit paint([&sink] { sink.ResumePainting(); });
-    if (!WalkProcesses(sink)) return;
+    if (!WalkProcesses(sink)) return false;
     sink.RemoveStaleRows();
     context_.controls.Static(ids::InfoLabel(3)).SetText(ProcessCountText(static_cast<int>(captions_.size())));
+    return true;
 }
 
 void ProcessPage::Panel3Button1Click() {

@@ -27,11 +27,19 @@ public:
 
 private:
     void SyncCaptions();
+    // One pass; false when it stopped before the end (the page was entered anew, or the
+    // main window went, while it let messages run).
+    bool OnePass();
 
     PageContext& context_;
     // The rows' captions in row order, kept with every insertion and deletion so that a
     // pass need not read the list view back.
     std::vector<std::wstring> captions_;
+    // Images of the rows that were removed, which the next new rows take over: the image
+    // list stays as long as the list, however many programs come and go.
+    std::vector<int> freeImages_;
+    bool passRunning_ = false;
+    bool passAgain_ = false;
     // Re-entering the page while a pass lets messages run ends that older pass.
     PageGeneration generation_;
 };

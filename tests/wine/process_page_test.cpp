@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <set>
+
 namespace taliveer {
 namespace {
 
@@ -140,6 +142,53 @@ TEST_F(ProcessPageTest, TheTimerRefreshesThePageOnItsOwn) {
     Click(ids::TabLabel(3));
     sleepers_.Start(L"TalByTimer.exe");
     EXPECT_TRUE(test::PumpUntil([&] { return FindRow(Rows(), L"TalByTimer.exe") >= 0; }, 7000));
+}
+
+TEST_F(ProcessPageTest, ATickWhileAPassLetsMessagesRunListsNoProgramTwice) {
+    sleepers_.Start(L"TalNestedA.exe");
+    sleepers_.Start(L"TalNestedB.exe");
+    Click(ids::TabLabel(3));
+    sleepers_.Start(L"TalNestedC.exe");
+    // The tick waits in the queue; the pass meets it at its first look at the messages,
+    // and again when it enters the page anew.
+    ::PostMessageW(form_->hwnd(), WM_TIMER, kPanel3TimerId, 0);
+    Pass();
+    ::PostMessageW(form_->hwnd(), WM_TIMER, kPanel3TimerId, 0);
+    Click(ids::TabLabel(3));
+    const auto rows = Rows();
+    for (const auto& row : rows) EXPECT_EQ(Count(rows, row.cells[0]), 1) << test::Utf8(row.cells[0]);
+    EXPECT_EQ(Count(rows, L"TalNestedC.exe"), 1);
+    EXPECT_FALSE(state_.BusyFlag);
+}
+
+TEST_F(ProcessPageTest, NewProgramsTakeOverTheImagesOfEndedOnesSoTheImageListStaysFlat) {
+    Click(ids::TabLabel(3));
+    std::vector<size_t> running;
+    for (int i = 0; i < 3; ++i) running.push_back(sleepers_.Start(L"TalImage0" + std::to_wstring(i) + L".exe"));
+    Pass();
+    const int afterFirst = ImageList_GetImageCount(form_->ImageList1());
+    for (int round = 1; round <= 4; ++round) {
+        for (size_t s : running) sleepers_.End(s);
+        running.clear();
+        for (int i = 0; i < 3; ++i) {
+            running.push_back(sleepers_.Start(L"TalImage" + std::to_wstring(round) + std::to_wstring(i) + L".exe"));
+        }
+        Pass();
+        Pass();
+        // The first round's new rows come before the ended rows free their images.
+        EXPECT_LE(ImageList_GetImageCount(form_->ImageList1()), afterFirst + 3) << "round " << round;
+        // Still an image of its own for every row.
+        std::set<int> images;
+        HWND list = List();
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+            LVITEMW item{};
+            item.mask = LVIF_IMAGE;
+            item.iItem = row;
+            ASSERT_TRUE(ListView_GetItem(list, &item));
+            EXPECT_TRUE(images.insert(item.iImage).second) << "row " << row << " shares image " << item.iImage;
+            EXPECT_LT(item.iImage, ImageList_GetImageCount(form_->ImageList1()));
+        }
+    }
 }
 
 }  // namespace
