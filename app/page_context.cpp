@@ -32,11 +32,13 @@ void ShowUndoLink(PageContext& context, int page) {
 
 namespace {
 
-UniqueHIcon Kept(HICON icon, RowIconSlot& slot) { return UniqueHIcon(icon ? slot.Icon.release() : nullptr); }
+ExtractedIcon Kept(HICON icon, RowIconSlot& slot) {
+    return ExtractedIcon{UniqueHIcon(icon ? slot.Icon.release() : nullptr), -1, {}, {}};
+}
 
 // The icon a file gives, extracted once since the cache was last emptied; the stock icon,
 // extracted once too, for a missing file or one without icons.
-HICON KnownIcon(PageContext& context, const std::wstring& file) {
+ExtractedIcon& KnownIcon(PageContext& context, const std::wstring& file) {
     RowIconSlot& slot = *context.state.RowIcon;
     if (FileExists(file)) {
         const std::wstring key = LocaleUpperCase(file);
@@ -44,23 +46,43 @@ HICON KnownIcon(PageContext& context, const std::wstring& file) {
         if (known == context.extracted.end()) {
             known = context.extracted.emplace(key, Kept(GetOwnFileIcon(slot, file), slot)).first;
         }
-        if (known->second) return known->second.get();
+        if (known->second.icon) return known->second;
     }
     auto stock = context.extracted.find(std::wstring());
     if (stock == context.extracted.end()) {
         stock = context.extracted.emplace(std::wstring(), Kept(GetStockFileIcon(slot), slot)).first;
     }
-    return stock->second.get();
+    return stock->second;
 }
 
 }  // namespace
 
 int AddFileIcon(PageContext& context, const std::wstring& file, int replacing) {
-    HICON icon = KnownIcon(context, file);
-    if (!icon) return -1;
-    // The list copies the icon: every row keeps an image of its own.
-    if (replacing >= 0) return ImageList_ReplaceIcon(context.imageList, replacing, icon);
-    return ImageList_AddIcon(context.imageList, icon);
+    ExtractedIcon& known = KnownIcon(context, file);
+    if (!known.icon) return -1;
+    HIMAGELIST list = context.imageList;
+    // The list copies the icon: every row keeps an image of its own. The second row of an
+    // icon takes the bitmaps of the first row's image, and so do all after it, which spares
+    // making the image from the icon again (the costly part after the extraction).
+    if (!known.color && known.image >= 0) {
+        UniqueHIcon made(ImageList_GetIcon(list, known.image, ILD_NORMAL));
+        ICONINFO info{};
+        if (made && ::GetIconInfo(made.get(), &info)) {
+            known.color.reset(info.hbmColor);
+            known.mask.reset(info.hbmMask);
+        }
+    }
+    if (known.color) {
+        if (replacing < 0) {
+            if (const int index = ImageList_Add(list, known.color.get(), known.mask.get()); index >= 0) return index;
+        } else if (ImageList_Replace(list, replacing, known.color.get(), known.mask.get())) {
+            return replacing;
+        }
+    }
+    const int index = replacing >= 0 ? ImageList_ReplaceIcon(list, replacing, known.icon.get())
+                                     : ImageList_AddIcon(list, known.icon.get());
+    if (index >= 0 && known.image < 0) known.image = index;
+    return index;
 }
 
 int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation, int replacing) {

@@ -15,8 +15,15 @@ namespace taliveer {
 // The icons extracted since the cache was last emptied (each page entry empties it), by the
 // file they came from in upper case: none for a file without icons, which shows the stock
 // icon kept under "". Rows that name the same file share one extraction, the costly part,
-// and each still gets an image of its own.
-using ExtractedIcons = std::unordered_map<std::wstring, UniqueHIcon>;
+// and each still gets an image of its own, a copy of the first image made of the icon.
+struct ExtractedIcon {
+    UniqueHIcon icon;
+    int image = -1;  // the first image made of it in the shared list
+    // That image's bitmaps, once a second row needs them.
+    UniqueHBitmap color;
+    UniqueHBitmap mask;
+};
+using ExtractedIcons = std::unordered_map<std::wstring, ExtractedIcon>;
 
 struct PageContext {
     SharedState& state;

@@ -1,6 +1,7 @@
 // The association page with 1,000 added extensions (ProgIDs, descriptions, commands,
-// icons) against the floor: the same enumeration and four default-value reads per
-// extension, each with a fresh open, one icon per row, no list view.
+// icons), once with an icon file of its own for every extension and once with 100 icon
+// files among them, against the floor: the same enumeration and four default-value reads
+// per extension, each with a fresh open, one icon per row, no list view.
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "bench/bench_window.h"
@@ -18,20 +19,17 @@
 
 namespace taliveer::bench {
 
+void AssociationClean() {
+    RemoveKeysNamed(HKEY_CLASSES_ROOT, L"", L".talbench");
+    RemoveKeysNamed(HKEY_CLASSES_ROOT, L"", L"TalBench.Type");
+    IconFiles::Clean();
+}
+
 void AssociationBench() {
     constexpr int kExtensions = 1000;
     BenchWindow window;
     auto& state = window.state;
     auto& form = window.form;
-    const std::wstring notepad = state->WindowsFolder + L"notepad.exe";
-    for (int i = 0; i < kExtensions; ++i) {
-        const std::wstring n = std::to_wstring(i);
-        const std::wstring progId = L"TalBench.Type" + n;
-        WriteRegString(HKEY_CLASSES_ROOT, L".talbench" + n, L"", progId);
-        WriteRegString(HKEY_CLASSES_ROOT, progId, L"", L"Bench type " + n);
-        WriteRegString(HKEY_CLASSES_ROOT, progId + L"\\shell\\open\\command", L"", L"\"" + notepad + L"\" \"%1\"");
-        WriteRegString(HKEY_CLASSES_ROOT, progId + L"\\DefaultIcon", L"", (i % 2) ? notepad + L",0" : L"C:\\missing.ico");
-    }
 
     UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
     RowIconSlot slot;
@@ -49,18 +47,31 @@ void AssociationBench() {
             ImageList_AddIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
         }
     };
-    const auto [page, floor] = MedianMsPaired(5, [&] { form->TabLabel4Click(); }, floorPass);
-    const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(4)));
-    Print("association fill, " + std::to_string(rows) + " rows (median of 5, alternating)", page, "ms");
-    Print("per extension", 1000.0 * page / rows, "us");
-    Print("floor: same reads, fresh open each, one icon per row", floor, "ms");
-    PrintRatio("association fill / floor", page, floor);
 
-    form.reset();
-    for (int i = 0; i < kExtensions; ++i) {
-        DeleteRegKey(HKEY_CLASSES_ROOT, L".talbench" + std::to_wstring(i));
-        DeleteRegKey(HKEY_CLASSES_ROOT, L"TalBench.Type" + std::to_wstring(i));
+    const std::wstring notepad = state->WindowsFolder + L"notepad.exe";
+    for (const int distinct : {kExtensions, kExtensions / 10}) {
+        const IconFiles files(notepad, distinct);
+        for (int i = 0; i < kExtensions; ++i) {
+            const std::wstring n = std::to_wstring(i);
+            const std::wstring progId = L"TalBench.Type" + n;
+            WriteRegString(HKEY_CLASSES_ROOT, L".talbench" + n, L"", progId);
+            WriteRegString(HKEY_CLASSES_ROOT, progId, L"", L"Bench type " + n);
+            WriteRegString(HKEY_CLASSES_ROOT, progId + L"\\shell\\open\\command", L"", L"\"" + notepad + L"\" \"%1\"");
+            WriteRegString(HKEY_CLASSES_ROOT, progId + L"\\DefaultIcon", L"",
+                           files[static_cast<size_t>(i) % files.size()] + L",0");
+        }
+        const auto [page, floor] = MedianMsPaired(3, [&] { form->TabLabel4Click(); }, floorPass);
+        const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(4)));
+        Print("association fill, " + std::to_string(rows) + " rows, " + std::to_string(distinct) +
+                  " icon files (median of 3)",
+              page, "ms");
+        Print("floor: same reads, fresh open each, one icon per row", floor, "ms");
+        PrintRatio(distinct == kExtensions ? "all distinct: association fill / floor"
+                                           : "shared icons: association fill / floor",
+                   page, floor);
     }
+    form.reset();
+    AssociationClean();
 }
 
 }  // namespace taliveer::bench

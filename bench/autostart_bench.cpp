@@ -1,8 +1,10 @@
-// The autostart page with 500 Run values and 100 Startup shortcuts: the whole gather, the
-// time to its first row, and the floor (the same registry reads and shortcut loads, one
-// icon extraction and image-list add per row, no list view).
+// The autostart page with 500 Run values and 100 Startup shortcuts, once with a program of
+// its own for every row and once with 60 programs among them: the whole gather against the
+// floor (the same registry reads and shortcut loads, one icon extraction and image-list
+// add per row, no list view), the time to the first row and one paint.
 #include "app/main_layout.h"
 #include "app/main_window.h"
+#include "app/shared_folders.h"
 #include "bench/bench_window.h"
 #include "bench/harness.h"
 #include "pages/autostart/pure/autostart_rules.h"
@@ -45,52 +47,41 @@ LRESULT CALLBACK WatchInsert(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
     return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-void Setup(const std::wstring& startup, const std::wstring& windows) {
+// 500 Run values and 100 shortcuts; row i names file i % files.size().
+void Setup(const std::wstring& startup, const IconFiles& files) {
     for (int i = 0; i < kValues; ++i) {
-        const std::wstring program = (i % 2) ? windows + L"notepad.exe" : L"C:\\Program Files\\Vendor " +
-                                                                              std::to_wstring(i) + L"\\app.exe";
-        WriteRegString(HKEY_CURRENT_USER, kBenchRun, L"TalBench" + std::to_wstring(i), L"\"" + program + L"\" /start");
+        WriteRegString(HKEY_CURRENT_USER, kBenchRun, L"TalBench" + std::to_wstring(i),
+                       L"\"" + files[static_cast<size_t>(i) % files.size()] + L"\" /start");
     }
     ::SHCreateDirectoryExW(nullptr, startup.c_str(), nullptr);
     ComPtr<IShellLinkW> link;
     ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void());
     ComPtr<IPersistFile> file = link.As<IPersistFile>(IID_IPersistFile);
-    link->SetPath((windows + L"regedit.exe").c_str());
     for (int i = 0; i < kShortcuts; ++i) {
+        link->SetPath(files[static_cast<size_t>(kValues + i) % files.size()].c_str());
         file->Save((startup + L"TalBench" + std::to_wstring(i) + L".lnk").c_str(), TRUE);
     }
 }
 
-void Teardown(const std::wstring& startup) {
-    for (int i = 0; i < kValues; ++i) DeleteRegValue(HKEY_CURRENT_USER, kBenchRun, L"TalBench" + std::to_wstring(i));
-    for (int i = 0; i < kShortcuts; ++i) ::DeleteFileW((startup + L"TalBench" + std::to_wstring(i) + L".lnk").c_str());
-}
-
 }  // namespace
+
+void AutostartClean() {
+    RemoveValuesNamed(HKEY_CURRENT_USER, kBenchRun, L"TalBench");
+    const std::wstring startup = FindUserStartupFolder();
+    WIN32_FIND_DATAW found;
+    UniqueFindHandle search(::FindFirstFileW((startup + L"TalBench*.lnk").c_str(), &found));
+    if (search) {
+        do ::DeleteFileW((startup + found.cFileName).c_str());
+        while (::FindNextFileW(search.get(), &found));
+    }
+    IconFiles::Clean();
+}
 
 void AutostartBench() {
     BenchWindow window;
     auto& state = window.state;
     auto& form = window.form;
-    Setup(state->UserStartupFolder, state->WindowsFolder);
-
     HWND list = form->Controls().Hwnd(ids::InfoList(1));
-    ::SetWindowSubclass(list, &WatchInsert, 1, 0);
-    std::vector<double> firstRow;
-    // First row: the last run's figure is representative; take it from a few more.
-    for (int i = 0; i < 5; ++i) {
-        g_firstRow = {};
-        const LARGE_INTEGER clicked = Now();
-        form->TabLabel1Click();
-        firstRow.push_back(MsBetween(clicked, g_firstRow));
-    }
-    std::sort(firstRow.begin(), firstRow.end());
-    ::RemoveWindowSubclass(list, &WatchInsert, 1);
-    const double paint = MedianMs(21, [&] {
-        ::InvalidateRect(list, nullptr, FALSE);
-        ::UpdateWindow(list);
-    });
-    const int rows = ListView_GetItemCount(list);
 
     // The floor: the same reads and icons, without the page.
     UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
@@ -122,17 +113,41 @@ void AutostartBench() {
             } while (::FindNextFileW(search.get(), &found));
         }
     };
-    const auto [page, floor] = MedianMsPaired(9, [&] { form->TabLabel1Click(); }, floorPass);
 
-    Print("autostart gather, " + std::to_string(rows) + " rows (median of 9, alternating with the floor)", page, "ms");
-    Print("per row", 1000.0 * page / rows, "us");
-    Print("floor: same reads + one icon per row, no list view", floor, "ms");
-    PrintRatio("autostart gather / floor", page, floor);
-    Print("click to first row in the list (median of 5)", firstRow[firstRow.size() / 2], "ms");
-    Print("one paint of the full list (median of 21)", paint, "ms");
+    const std::wstring program = state->WindowsFolder + L"notepad.exe";
+    constexpr int kAllDistinct = kValues + kShortcuts;
+    for (const int distinct : {kAllDistinct, kAllDistinct / 10}) {
+        const IconFiles files(program, distinct);
+        Setup(state->UserStartupFolder, files);
+        const auto [page, floor] = MedianMsPaired(3, [&] { form->TabLabel1Click(); }, floorPass);
+        const int rows = ListView_GetItemCount(list);
+        const std::string set = std::to_string(rows) + " rows, " + std::to_string(distinct) + " programs";
+        Print("autostart gather, " + set + " (median of 3)", page, "ms");
+        Print("floor: same reads + one icon per row, no list view", floor, "ms");
+        PrintRatio(distinct == kAllDistinct ? "all distinct: autostart gather / floor"
+                                            : "shared icons: autostart gather / floor",
+                   page, floor);
+        if (distinct != kAllDistinct) continue;
 
-    Teardown(state->UserStartupFolder);
+        ::SetWindowSubclass(list, &WatchInsert, 1, 0);
+        std::vector<double> firstRow;
+        for (int i = 0; i < 3; ++i) {
+            g_firstRow = {};
+            const LARGE_INTEGER clicked = Now();
+            form->TabLabel1Click();
+            firstRow.push_back(MsBetween(clicked, g_firstRow));
+        }
+        std::sort(firstRow.begin(), firstRow.end());
+        ::RemoveWindowSubclass(list, &WatchInsert, 1);
+        Print("click to first row in the list (median of 3)", firstRow[firstRow.size() / 2], "ms");
+        Print("one paint of the full list (median of 21)", MedianMs(21, [&] {
+                  ::InvalidateRect(list, nullptr, FALSE);
+                  ::UpdateWindow(list);
+              }),
+              "ms");
+    }
     form.reset();
+    AutostartClean();
 }
 
 }  // namespace taliveer::bench

@@ -1,5 +1,7 @@
 #include "bench/harness.h"
 
+#include "services/reg_unit.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -43,6 +45,70 @@ void Print(const std::string& name, double value, const std::string& unit) {
 void PrintRatio(const std::string& name, double measured, double floor) {
     std::printf("%-58s %10.2f x floor\n", name.c_str(), floor > 0 ? measured / floor : 0.0);
     std::fflush(stdout);
+}
+
+}  // namespace taliveer::bench
+
+namespace taliveer::bench {
+namespace {
+
+bool StartsWithCaseless(const std::wstring& name, const std::wstring& prefix) {
+    return name.size() >= prefix.size() &&
+           ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                                  static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring IconFolder() {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"taliveer bench icons\\";
+}
+
+}  // namespace
+
+void RemoveKeysNamed(HKEY root, const std::wstring& path, const std::wstring& prefix) {
+    for (RegView view : {RegView::Default, RegView::Bits64}) {
+        StringList names;
+        ReadKeyNamesIn(root, path, view, names);
+        for (const auto& name : names) {
+            if (StartsWithCaseless(name, prefix)) RemoveRegTree(root, path + name, view);
+        }
+    }
+}
+
+void RemoveValuesNamed(HKEY root, const std::wstring& path, const std::wstring& prefix) {
+    for (RegView view : {RegView::Default, RegView::Bits64}) {
+        StringList names;
+        view == RegView::Bits64 ? ReadValueNames64(root, path, names) : ReadValueNames(root, path, names);
+        for (const auto& name : names) {
+            if (StartsWithCaseless(name, prefix)) RemoveRegValue(root, path, name, view);
+        }
+    }
+}
+
+IconFiles::IconFiles(const std::wstring& program, int count) {
+    const std::wstring folder = IconFolder();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    for (int i = 0; i < count; ++i) {
+        std::wstring file = folder + L"TalIcon" + std::to_wstring(i) + L".exe";
+        if (!::CreateHardLinkW(file.c_str(), program.c_str(), nullptr)) ::CopyFileW(program.c_str(), file.c_str(), FALSE);
+        files_.push_back(std::move(file));
+    }
+}
+
+IconFiles::~IconFiles() { Clean(); }
+
+void IconFiles::Clean() {
+    const std::wstring folder = IconFolder();
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW((folder + found.cFileName).c_str());
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace taliveer::bench

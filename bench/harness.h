@@ -1,9 +1,12 @@
-// A small benchmark harness: timed repetitions, medians, printed figures.
+// A small benchmark harness: timed repetitions, medians, printed figures, and what each
+// benchmark leaves behind removed again.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace taliveer::bench {
@@ -22,8 +25,36 @@ void PrintRatio(const std::string& name, double measured, double floor);
 struct Benchmark {
     const char* name;
     void (*run)();
+    // Removes whatever `run` puts in the registry, on disk or in the process table; safe to
+    // call when nothing is there, and called again after a run that failed or was cut short.
+    void (*clean)();
+    // The longest the benchmark may take, in seconds.
+    int budgetSeconds;
 };
 // Every benchmark of the program, in the order they run.
 const std::vector<Benchmark>& AllBenchmarks();
+
+// Removes every subkey of root\path whose name starts with `prefix`, in any case, in both
+// registry views.
+void RemoveKeysNamed(HKEY root, const std::wstring& path, const std::wstring& prefix);
+// The same for the values of root\path.
+void RemoveValuesNamed(HKEY root, const std::wstring& path, const std::wstring& prefix);
+
+// Distinct files that give the same icon: hard links to one program (copies where the file
+// system has no links), in a folder of the temporary folder that goes with them.
+class IconFiles {
+public:
+    IconFiles(const std::wstring& program, int count);
+    ~IconFiles();
+    IconFiles(const IconFiles&) = delete;
+    IconFiles& operator=(const IconFiles&) = delete;
+    const std::wstring& operator[](size_t i) const { return files_[i]; }
+    size_t size() const { return files_.size(); }
+    // Removes the folder and everything in it.
+    static void Clean();
+
+private:
+    std::vector<std::wstring> files_;
+};
 
 }  // namespace taliveer::bench

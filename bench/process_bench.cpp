@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "bench/bench_window.h"
 #include "bench/harness.h"
+#include "bench/sleeper_pool.h"
 #include "pages/processes/process_page.h"
 #include "pages/processes/process_snapshot.h"
 #include "services/file_icon.h"
@@ -32,76 +33,6 @@ std::wstring SleeperSource() {
     for (const char* p = env; *p; ++p) path.push_back(*p == '/' ? L'\\' : static_cast<wchar_t>(*p));
     return path[0] == L'\\' ? L"Z:" + path : path;
 }
-
-// Running copies of the sleeper: each under a name of its own (a program of its own) or
-// several instances of one program.
-class SleeperPool {
-public:
-    explicit SleeperPool(std::wstring source) : source_(std::move(source)) {
-        wchar_t temp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"taliveer bench sleepers\\";
-        ::CreateDirectoryW(folder_.c_str(), nullptr);
-    }
-    ~SleeperPool() {
-        for (auto& pi : distinct_) Stop(pi);
-        for (auto& pi : instances_) Stop(pi);
-        WIN32_FIND_DATAW found;
-        HANDLE search = ::FindFirstFileW((folder_ + L"*.exe").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do ::DeleteFileW((folder_ + found.cFileName).c_str());
-            while (::FindNextFileW(search, &found));
-            ::FindClose(search);
-        }
-        ::RemoveDirectoryW(folder_.c_str());
-    }
-    // A new program: a copy under a name not used before.
-    void StartProgram() { distinct_.push_back(Start(L"TalBench" + std::to_wstring(next_++) + L".exe")); }
-    // One more instance of the one shared program.
-    void StartInstance() { instances_.push_back(Start(L"TalBenchShared.exe")); }
-    // Ends the oldest `count` programs and starts as many new ones.
-    void ChurnPrograms(int count) {
-        for (int i = 0; i < count && !distinct_.empty(); ++i) {
-            Stop(distinct_.front());
-            distinct_.erase(distinct_.begin());
-            StartProgram();
-        }
-    }
-    // Ends the oldest `count` instances of the shared program and starts as many.
-    void ChurnInstances(int count) {
-        for (int i = 0; i < count && !instances_.empty(); ++i) {
-            Stop(instances_.front());
-            instances_.erase(instances_.begin());
-            StartInstance();
-        }
-    }
-
-private:
-    PROCESS_INFORMATION Start(const std::wstring& name) {
-        const std::wstring path = folder_ + name;
-        ::CopyFileW(source_.c_str(), path.c_str(), TRUE);
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        std::wstring line = L"\"" + path + L"\"";
-        if (!::CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            pi = PROCESS_INFORMATION{};
-        }
-        return pi;
-    }
-    static void Stop(PROCESS_INFORMATION& pi) {
-        if (!pi.hProcess) return;
-        ::TerminateProcess(pi.hProcess, 0);
-        ::WaitForSingleObject(pi.hProcess, 5000);
-        ::CloseHandle(pi.hProcess);
-        ::CloseHandle(pi.hThread);
-    }
-    std::wstring source_;
-    std::wstring folder_;
-    int next_ = 0;
-    std::vector<PROCESS_INFORMATION> distinct_;
-    std::vector<PROCESS_INFORMATION> instances_;
-};
 
 class CountOnly : public ProcessSink {
 public:
@@ -174,9 +105,9 @@ void ProcessBench() {
     newcomers.Pass();
     auto churned = [&](const char* what, void (SleeperPool::*churn)(int)) {
         std::vector<double> pageRatios, floorRatios, times;
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 6; ++i) {
             (pool.*churn)(20);
-            ::Sleep(2000);  // the new programs are up
+            ::Sleep(1500);  // the new programs are up
             const bool page = i % 2 == 0;
             const std::function<void()> floorWithIcons = [&] { newcomers.Pass(); };
             const double first = MedianMs(1, page ? std::function<void()>(pass) : floorWithIcons);
@@ -185,10 +116,10 @@ void ProcessBench() {
             if (page) times.push_back(first);
         }
         for (auto* v : {&pageRatios, &floorRatios, &times}) std::sort(v->begin(), v->end());
-        Print(std::string("pass after ") + what + " (median of 5)", times[2], "ms");
-        std::printf("%-58s %10.2f x a steady pass\n", "  churn pass / the steady pass after it", pageRatios[2]);
+        Print(std::string("pass after ") + what + " (median of 3)", times[1], "ms");
+        std::printf("%-58s %10.2f x a steady pass\n", "  churn pass / the steady pass after it", pageRatios[1]);
         std::printf("%-58s %10.2f x its steady pass\n", "  floor with an icon per new program: first / next look",
-                    floorRatios[2]);
+                    floorRatios[1]);
         std::fflush(stdout);
     };
     churned("20 instances of one program replaced", &SleeperPool::ChurnInstances);

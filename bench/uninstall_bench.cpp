@@ -1,5 +1,6 @@
-// The uninstall page with 2,000 records (half in each hive, five values each) against the
-// floor: the same reads, each with a fresh open, one icon per row, no list view.
+// The uninstall page with 2,000 records (half in each hive, five values each), once with an
+// icon file of its own for every record and once with 200 icon files among them, against
+// the floor: the same reads, each with a fresh open, one icon per row, no list view.
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "bench/bench_window.h"
@@ -25,19 +26,15 @@ HKEY RootOf(int i) { return i % 2 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 }  // namespace
 
+void UninstallClean() {
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) RemoveKeysNamed(root, kUninstallKey, L"TalBench");
+    IconFiles::Clean();
+}
+
 void UninstallBench() {
     BenchWindow window;
     auto& state = window.state;
     auto& form = window.form;
-    const std::wstring notepad = state->WindowsFolder + L"notepad.exe";
-    for (int i = 0; i < kRecords; ++i) {
-        const std::wstring key = RecordKey(i);
-        WriteRegString(RootOf(i), key, L"DisplayName", L"Bench program " + std::to_wstring(i));
-        WriteRegString(RootOf(i), key, L"UninstallString", L"\"C:\\Program Files\\Bench " + std::to_wstring(i) + L"\\unins000.exe\"");
-        WriteRegString(RootOf(i), key, L"InstallDate", L"20240131");
-        WriteRegString(RootOf(i), key, L"DisplayIcon", (i % 4 < 2) ? notepad + L",0" : L"C:\\missing\\app.exe");
-        WriteRegString(RootOf(i), key, L"Publisher", L"Bench");
-    }
 
     UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
     RowIconSlot slot;
@@ -62,15 +59,31 @@ void UninstallBench() {
             }
         }
     };
-    const auto [page, floor] = MedianMsPaired(5, [&] { form->TabLabel2Click(); }, floorPass);
-    const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(2)));
-    Print("uninstall fill, " + std::to_string(rows) + " rows (median of 5, alternating)", page, "ms");
-    Print("per row", 1000.0 * page / rows, "us");
-    Print("floor: same reads, fresh open each, one icon per row", floor, "ms");
-    PrintRatio("uninstall fill / floor", page, floor);
 
+    const std::wstring program = state->WindowsFolder + L"notepad.exe";
+    for (const int distinct : {kRecords, kRecords / 10}) {
+        const IconFiles files(program, distinct);
+        for (int i = 0; i < kRecords; ++i) {
+            const std::wstring key = RecordKey(i);
+            const std::wstring n = std::to_wstring(i);
+            SetRegString(RootOf(i), key, L"DisplayName", L"Bench program " + n, RegView::Bits64);
+            SetRegString(RootOf(i), key, L"UninstallString", L"\"C:\\Program Files\\Bench " + n + L"\\unins000.exe\"",
+                         RegView::Bits64);
+            SetRegString(RootOf(i), key, L"InstallDate", L"20240131", RegView::Bits64);
+            SetRegString(RootOf(i), key, L"DisplayIcon", files[static_cast<size_t>(i) % files.size()] + L",0",
+                         RegView::Bits64);
+            SetRegString(RootOf(i), key, L"Publisher", L"Bench", RegView::Bits64);
+        }
+        const auto [page, floor] = MedianMsPaired(3, [&] { form->TabLabel2Click(); }, floorPass);
+        const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(2)));
+        Print("uninstall fill, " + std::to_string(rows) + " rows, " + std::to_string(distinct) + " icon files (median of 3)",
+              page, "ms");
+        Print("floor: same reads, fresh open each, one icon per row", floor, "ms");
+        PrintRatio(distinct == kRecords ? "all distinct: uninstall fill / floor" : "shared icons: uninstall fill / floor",
+                   page, floor);
+    }
     form.reset();
-    for (int i = 0; i < kRecords; ++i) DeleteRegKey(RootOf(i), RecordKey(i));
+    UninstallClean();
 }
 
 }  // namespace taliveer::bench

@@ -88,6 +88,33 @@ TEST_F(AssociationPageTest, ExtensionsWithDescriptionCommandAndIcon) {
     EXPECT_FALSE(state_.BusyFlag);
 }
 
+TEST_F(AssociationPageTest, RowsThatNameOneFileEachHaveTheirOwnImageOfItsIcon) {
+    const std::wstring notepad = state_.WindowsFolder + L"notepad.exe";
+    std::wstring upper = notepad;
+    for (auto& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+    for (int i = 0; i < 6; ++i) {
+        const std::wstring type = L"TalSameIcon" + std::to_wstring(i);
+        Key(L".talsame" + std::to_wstring(i)).SetString(L"", L"", type);
+        Key(type).SetString(L"DefaultIcon", L"", (i % 2 ? upper : notepad) + L"," + std::to_wstring(i));
+    }
+    Click(ids::TabLabel(4));
+    const auto rows = Rows();
+    HIMAGELIST images = form_->ImageList1();
+    EXPECT_EQ(ImageList_GetImageCount(images), static_cast<int>(rows.size()));
+    UniqueHImageList reference(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
+    UniqueHIcon first(::ExtractIconW(::GetModuleHandleW(nullptr), notepad.c_str(), 0));
+    ImageList_AddIcon(reference.get(), first.get());
+    std::vector<int> seen;
+    for (int i = 0; i < 6; ++i) {
+        const int row = FindRow(rows, L".talsame" + std::to_wstring(i));
+        ASSERT_GE(row, 0);
+        const int image = rows[static_cast<size_t>(row)].image;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), image), 0) << "row " << i << " shares an image";
+        seen.push_back(image);
+        EXPECT_EQ(ImageBits(images, image), ImageBits(reference.get(), 0)) << "row " << i;
+    }
+}
+
 TEST_F(AssociationPageTest, SearchScrollsTheFirstMatchToTheTopAndNeverMovesTheSelection) {
     for (const wchar_t* ext : {L".taltesta", L".TALTESTB", L".taltestc"}) Key(ext).SetString(L"", L"", L"x");
     // Enough extensions around them that the list scrolls.
