@@ -100,21 +100,33 @@ std::wstring FormatRegKeyLine(std::wstring_view rootName, std::wstring_view path
     return line;
 }
 
+bool EditorMayStumbleOn(const RegValueData& value) {
+    const bool text = value.type == reg_type::kString || value.type == reg_type::kExpandString ||
+                      value.type == reg_type::kMultiString;
+    return text && value.data.size() % 2 != 0;
+}
+
 void RegScript::AddValue(std::wstring_view rootName, std::wstring_view path, const RegValueData& value) {
-    body_ += FormatRegKeyLine(rootName, path) + L"\r\n" + FormatRegValue(value) + L"\r\n\r\n";
+    std::wstring& into = EditorMayStumbleOn(value) ? tail_ : body_;
+    into += FormatRegKeyLine(rootName, path) + L"\r\n" + FormatRegValue(value) + L"\r\n\r\n";
     ++values_;
 }
 
 void RegScript::AddKey(std::wstring_view rootName, std::wstring_view path, const std::vector<RegValueData>& values) {
-    body_ += FormatRegKeyLine(rootName, path) + L"\r\n";
+    const std::wstring keyLine = FormatRegKeyLine(rootName, path) + L"\r\n";
+    body_ += keyLine;
     for (const RegValueData& value : values) {
-        body_ += FormatRegValue(value) + L"\r\n";
+        if (EditorMayStumbleOn(value)) {
+            tail_ += keyLine + FormatRegValue(value) + L"\r\n\r\n";
+        } else {
+            body_ += FormatRegValue(value) + L"\r\n";
+        }
         ++values_;
     }
     body_ += L"\r\n";
 }
 
-std::wstring RegScript::Text() const { return std::wstring(kHeader) + L"\r\n\r\n" + body_; }
+std::wstring RegScript::Text() const { return std::wstring(kHeader) + L"\r\n\r\n" + body_ + tail_; }
 
 std::vector<std::uint8_t> EncodeUtf16LeWithBom(std::wstring_view text) {
     std::vector<std::uint8_t> out{0xFF, 0xFE};

@@ -41,6 +41,12 @@ bool RegNameWritable(std::wstring_view name);
 // "[HKEY_CURRENT_USER\path]"
 std::wstring FormatRegKeyLine(std::wstring_view rootName, std::wstring_view path);
 
+// String data of an odd number of bytes: Wine's registry editor loses the last byte of it,
+// and with a single byte it fails outright, leaving the rest of the file unread.
+bool EditorMayStumbleOn(const RegValueData& value);
+
+// Values the registry editor may stumble on are written after all others, each under its
+// own repeated key line, so that whatever happens to them the rest comes back.
 class RegScript {
 public:
     // A key line, this one value and an empty line (the key line is written for every value).
@@ -55,6 +61,7 @@ public:
 
 private:
     std::wstring body_;
+    std::wstring tail_;
     int values_ = 0;
 };
 

@@ -116,6 +116,24 @@ TEST(RegScript, ExportLayoutKeyThenItsValues) {
     EXPECT_TRUE(RegNameWritable(L"a=b/\"c\""));
 }
 
+TEST(RegScript, OddSizedStringsComeLastUnderTheirOwnKeyLines) {
+    RegScript script;
+    script.AddKey(L"HKEY_CURRENT_USER", L"K", {{L"odd", reg_type::kString, {0x61}},
+                                               {L"even", reg_type::kString, Utf16(L"x")},
+                                               {L"bin", reg_type::kBinary, {0x01}}});
+    script.AddValue(L"HKEY_CURRENT_USER", L"R", {L"multi", reg_type::kMultiString, {0x61, 0x00, 0x62}});
+    script.AddKey(L"HKEY_CURRENT_USER", L"K\\Sub", {});
+    EXPECT_EQ(script.ValueCount(), 4);
+    EXPECT_EQ(script.Text(),
+              L"Windows Registry Editor Version 5.00\r\n\r\n"
+              L"[HKEY_CURRENT_USER\\K]\r\n\"even\"=\"x\"\r\n\"bin\"=hex:01\r\n\r\n"
+              L"[HKEY_CURRENT_USER\\K\\Sub]\r\n\r\n"
+              L"[HKEY_CURRENT_USER\\K]\r\n\"odd\"=hex(1):61\r\n\r\n"
+              L"[HKEY_CURRENT_USER\\R]\r\n\"multi\"=hex(7):61,00,62\r\n\r\n");
+    EXPECT_FALSE(EditorMayStumbleOn({L"", reg_type::kExpandString, {0x61, 0x00}}));
+    EXPECT_FALSE(EditorMayStumbleOn({L"", reg_type::kNone, {0x61}}));
+}
+
 TEST(EncodeUtf16LeWithBom, ByteOrderMarkThenLittleEndianUnits) {
     EXPECT_EQ(EncodeUtf16LeWithBom(L"A中"), (std::vector<std::uint8_t>{0xFF, 0xFE, 0x41, 0x00, 0x2D, 0x4E}));
     EXPECT_EQ(EncodeUtf16LeWithBom(L""), (std::vector<std::uint8_t>{0xFF, 0xFE}));
