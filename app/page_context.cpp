@@ -19,7 +19,12 @@ void ClearPage(PageContext& context, int page, PageGeneration& generation) {
 }
 
 bool PumpAndStillWanted(PageContext& context, const PageGeneration& generation, unsigned mine) {
-    if (!context.state.Loop.ProcessMessages()) return false;
+    // Every 10 ms is often enough for the user and spares a look at the queue per row.
+    const ULONGLONG now = ::GetTickCount64();
+    if (now - context.lastPump >= 10) {
+        context.lastPump = now;
+        if (!context.state.Loop.ProcessMessages()) return false;
+    }
     // The main window's close frees the shared objects before the window goes.
     const bool windowOpen = context.state.MainWindow != nullptr && context.state.RowIcon != nullptr;
     return windowOpen && generation.current == mine;

@@ -35,6 +35,8 @@ struct PageContext {
     // Does what a click on the tab label does.
     std::function<void(int tab)> clickTab;
     ExtractedIcons extracted{};
+    // When a gathering last let the waiting messages run (GetTickCount64).
+    ULONGLONG lastPump = 0;
 };
 
 // Counts the gatherings of one page: a gathering that began under an older count has been
@@ -48,8 +50,8 @@ struct PageGeneration {
 // puts the count label back to its start text, and begins a new generation of the page.
 void ClearPage(PageContext& context, int page, PageGeneration& generation);
 
-// Lets the waiting messages run once; true while the main window is open and `mine` is
-// still the page's current generation.
+// Lets the waiting messages run (at most every 10 ms); true while the main window is open
+// and `mine` is still the page's current generation.
 bool PumpAndStillWanted(PageContext& context, const PageGeneration& generation, unsigned mine);
 
 // Shows the page's "打开撤消文件夹" link exactly when the Undo folder exists.

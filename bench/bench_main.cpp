@@ -33,10 +33,10 @@ const std::vector<Benchmark>& AllBenchmarks() {
     static const std::vector<Benchmark> all{
         {"startup", &StartupBench, &NothingToClean, 30},
         {"region", &RegionBench, &NothingToClean, 30},
-        {"autostart", &AutostartBench, &AutostartClean, 75},
+        {"autostart", &AutostartBench, &AutostartClean, 70},
         {"uninstall", &UninstallBench, &UninstallClean, 110},
-        {"associations", &AssociationBench, &AssociationClean, 70},
-        {"processes", &ProcessBench, &SleeperPool::Clean, 90},
+        {"associations", &AssociationBench, &AssociationClean, 90},
+        {"processes", &ProcessBench, &SleeperPool::Clean, 80},
     };
     return all;
 }
