@@ -24,9 +24,9 @@ window_shot() {
 }
 
 # Each tab, its list and a row the demo set gave it.
-for spec in "1 206 2101 Demo Notes" "2 350 2201 Demo Office Suite" "3 494 2301 DemoClock.exe" \
+for tab in "1 206 2101 Demo Notes" "2 350 2201 Demo Office Suite" "3 494 2301 DemoClock.exe" \
             "4 638 2401 .demotxt"; do
-  read -r page x list row <<<"$spec"
+  read -r page x list row <<<"$tab"
   xdotool mousemove $((left + x)) $((top + 78)) click 1
   shown() { probe rows "$list" 1 | grep -qx -F -- "$row"; }
   wait_until 20 shown || fail "page $page: no row '$row'"
