@@ -8,6 +8,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace taliveer {
 
 void ClearPage(PageContext& context, int page, PageGeneration& generation) {
@@ -38,7 +40,9 @@ void ShowUndoLink(PageContext& context, int page) {
 namespace {
 
 ExtractedIcon Kept(HICON icon, RowIconSlot& slot) {
-    return ExtractedIcon{UniqueHIcon(icon ? slot.Icon.release() : nullptr), -1, {}, {}};
+    UniqueHIcon kept(icon ? slot.Icon.release() : nullptr);
+    IconBitmaps bitmaps = BitmapsOfSmallIcon(kept.get());
+    return ExtractedIcon{std::move(kept), std::move(bitmaps)};
 }
 
 // The icon a file gives, extracted once since the cache was last emptied; the stock icon,
@@ -63,31 +67,10 @@ ExtractedIcon& KnownIcon(PageContext& context, const std::wstring& file) {
 }  // namespace
 
 int AddFileIcon(PageContext& context, const std::wstring& file, int replacing) {
-    ExtractedIcon& known = KnownIcon(context, file);
+    const ExtractedIcon& known = KnownIcon(context, file);
     if (!known.icon) return -1;
-    HIMAGELIST list = context.imageList;
-    // The list copies the icon: every row keeps an image of its own. The second row of an
-    // icon takes the bitmaps of the first row's image, and so do all after it, which spares
-    // making the image from the icon again (the costly part after the extraction).
-    if (!known.color && known.image >= 0) {
-        UniqueHIcon made(ImageList_GetIcon(list, known.image, ILD_NORMAL));
-        ICONINFO info{};
-        if (made && ::GetIconInfo(made.get(), &info)) {
-            known.color.reset(info.hbmColor);
-            known.mask.reset(info.hbmMask);
-        }
-    }
-    if (known.color) {
-        if (replacing < 0) {
-            if (const int index = ImageList_Add(list, known.color.get(), known.mask.get()); index >= 0) return index;
-        } else if (ImageList_Replace(list, replacing, known.color.get(), known.mask.get())) {
-            return replacing;
-        }
-    }
-    const int index = replacing >= 0 ? ImageList_ReplaceIcon(list, replacing, known.icon.get())
-                                     : ImageList_AddIcon(list, known.icon.get());
-    if (index >= 0 && known.image < 0) known.image = index;
-    return index;
+    // The list copies the image: every row keeps one of its own.
+    return PutIconImage(context.imageList, known.icon.get(), known.bitmaps, replacing);
 }
 
 int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation, int replacing) {

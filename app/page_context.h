@@ -5,6 +5,7 @@
 #include "app/shared_state.h"
 #include "app/main_layout.h"
 #include "ui/form_controls.h"
+#include "services/icon_image.h"
 
 #include <functional>
 #include <string>
@@ -15,13 +16,10 @@ namespace taliveer {
 // The icons extracted since the cache was last emptied (each page entry empties it), by the
 // file they came from in upper case: none for a file without icons, which shows the stock
 // icon kept under "". Rows that name the same file share one extraction, the costly part,
-// and each still gets an image of its own, a copy of the first image made of the icon.
+// and each still gets an image of its own, made from the icon's bitmaps.
 struct ExtractedIcon {
     UniqueHIcon icon;
-    int image = -1;  // the first image made of it in the shared list
-    // That image's bitmaps, once a second row needs them.
-    UniqueHBitmap color;
-    UniqueHBitmap mask;
+    IconBitmaps bitmaps;
 };
 using ExtractedIcons = std::unordered_map<std::wstring, ExtractedIcon>;
 

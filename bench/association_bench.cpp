@@ -1,7 +1,8 @@
 // The association page with 1,000 added extensions (ProgIDs, descriptions, commands,
 // icons), once with an icon file of its own for every extension and once with 100 icon
 // files among them, against the floor: the same enumeration and four default-value reads
-// per extension, each with a fresh open, one icon per row, no list view.
+// per extension, each with a fresh open, one icon per row, no list view (the icons put into
+// the image list once by its own conversion and once as their bitmaps).
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "bench/bench_window.h"
@@ -34,7 +35,7 @@ void AssociationBench() {
     UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
     RowIconSlot slot;
     const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
-    auto floorPass = [&] {
+    auto floorPass = [&](void (*addIcon)(HIMAGELIST, HICON)) {
         ImageList_RemoveAll(images.get());
         StringList names;
         ReadKeyNames(HKEY_CLASSES_ROOT, L"\\", names);
@@ -44,7 +45,7 @@ void AssociationBench() {
             (void)ReadRegString(HKEY_CLASSES_ROOT, progId, L"");
             (void)ReadRegString(HKEY_CLASSES_ROOT, ProgIdSubkey(progId, L"\\shell\\open\\command"), L"");
             const std::wstring icon = ReadRegString(HKEY_CLASSES_ROOT, ProgIdSubkey(progId, L"\\DefaultIcon"), L"");
-            ImageList_AddIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
+            addIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
         }
     };
 
@@ -60,15 +61,15 @@ void AssociationBench() {
             WriteRegString(HKEY_CLASSES_ROOT, progId + L"\\DefaultIcon", L"",
                            files[static_cast<size_t>(i) % files.size()] + L",0");
         }
-        const auto [page, floor] = MedianMsPaired(3, [&] { form->TabLabel4Click(); }, floorPass);
+        const FloorFigures figures = MeasureAgainstFloors([&] { form->TabLabel4Click(); }, floorPass);
         const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(4)));
         Print("association fill, " + std::to_string(rows) + " rows, " + std::to_string(distinct) +
                   " icon files (median of 3)",
-              page, "ms");
-        Print("floor: same reads, fresh open each, one icon per row", floor, "ms");
-        PrintRatio(distinct == kExtensions ? "all distinct: association fill / floor"
-                                           : "shared icons: association fill / floor",
-                   page, floor);
+              figures.page, "ms");
+        Print("floor: same reads, fresh open each, one icon per row", figures.floor, "ms");
+        PrintAgainstFloors(distinct == kExtensions ? "all distinct: association fill / floor"
+                                                   : "shared icons: association fill / floor",
+                           figures);
     }
     form.reset();
     AssociationClean();

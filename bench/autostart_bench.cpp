@@ -1,7 +1,8 @@
 // The autostart page with 500 Run values and 100 Startup shortcuts, once with a program of
 // its own for every row and once with 60 programs among them: the whole gather against the
 // floor (the same registry reads and shortcut loads, one icon extraction and image-list
-// add per row, no list view), the time to the first row and one paint.
+// add per row, no list view; the add once by the list's own conversion and once as the
+// icon's bitmaps), the time to the first row and one paint.
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "app/shared_folders.h"
@@ -87,7 +88,7 @@ void AutostartBench() {
     UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
     RowIconSlot slot;
     const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
-    auto floorPass = [&] {
+    auto floorPass = [&](void (*addIcon)(HIMAGELIST, HICON)) {
         ImageList_RemoveAll(images.get());
         for (const auto& [root, path, view64] :
              {std::tuple{HKEY_CURRENT_USER, kRunKey, false}, std::tuple{HKEY_CURRENT_USER, kRunOnceKey, false},
@@ -98,8 +99,7 @@ void AutostartBench() {
             for (const auto& name : names) {
                 if (name.empty()) continue;
                 const std::wstring text = view64 ? ReadRegString64(root, path, name) : ReadRegString(root, path, name);
-                ImageList_AddIcon(images.get(),
-                                  GetFileIcon(slot, ExtractProgramFile(text, prefixes, &LocaleUpperCase)));
+                addIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(text, prefixes, &LocaleUpperCase)));
             }
         }
         for (const std::wstring& folder : {state->UserStartupFolder, state->CommonStartupFolder}) {
@@ -108,7 +108,7 @@ void AutostartBench() {
             if (!search) continue;
             do {
                 if (auto target = state->ShellLink.ReadTarget(folder + found.cFileName)) {
-                    ImageList_AddIcon(images.get(), GetFileIcon(slot, *target));
+                    addIcon(images.get(), GetFileIcon(slot, *target));
                 }
             } while (::FindNextFileW(search.get(), &found));
         }
@@ -119,14 +119,14 @@ void AutostartBench() {
     for (const int distinct : {kAllDistinct, kAllDistinct / 10}) {
         const IconFiles files(program, distinct);
         Setup(state->UserStartupFolder, files);
-        const auto [page, floor] = MedianMsPaired(3, [&] { form->TabLabel1Click(); }, floorPass);
+        const FloorFigures figures = MeasureAgainstFloors([&] { form->TabLabel1Click(); }, floorPass);
         const int rows = ListView_GetItemCount(list);
         const std::string set = std::to_string(rows) + " rows, " + std::to_string(distinct) + " programs";
-        Print("autostart gather, " + set + " (median of 3)", page, "ms");
-        Print("floor: same reads + one icon per row, no list view", floor, "ms");
-        PrintRatio(distinct == kAllDistinct ? "all distinct: autostart gather / floor"
-                                            : "shared icons: autostart gather / floor",
-                   page, floor);
+        Print("autostart gather, " + set + " (median of 3)", figures.page, "ms");
+        Print("floor: same reads + one icon per row, no list view", figures.floor, "ms");
+        PrintAgainstFloors(distinct == kAllDistinct ? "all distinct: autostart gather / floor"
+                                                    : "shared icons: autostart gather / floor",
+                           figures);
         if (distinct != kAllDistinct) continue;
 
         ::SetWindowSubclass(list, &WatchInsert, 1, 0);

@@ -1,5 +1,6 @@
 #include "bench/harness.h"
 
+#include "services/icon_image.h"
 #include "services/reg_unit.h"
 
 #include <windows.h>
@@ -26,15 +27,41 @@ double MedianMs(int runs, const std::function<void()>& body, const std::function
     return times.empty() ? 0.0 : times[times.size() / 2];
 }
 
-std::pair<double, double> MedianMsPaired(int runs, const std::function<void()>& a, const std::function<void()>& b) {
-    std::vector<double> ta, tb;
+std::vector<double> MediansAlternated(int runs, const std::vector<std::function<void()>>& bodies) {
+    std::vector<std::vector<double>> times(bodies.size());
     for (int i = 0; i < runs; ++i) {
-        ta.push_back(MedianMs(1, a));
-        tb.push_back(MedianMs(1, b));
+        for (size_t b = 0; b < bodies.size(); ++b) times[b].push_back(MedianMs(1, bodies[b]));
     }
-    std::sort(ta.begin(), ta.end());
-    std::sort(tb.begin(), tb.end());
-    return {ta[ta.size() / 2], tb[tb.size() / 2]};
+    std::vector<double> medians;
+    for (auto& t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t.empty() ? 0.0 : t[t.size() / 2]);
+    }
+    return medians;
+}
+
+std::pair<double, double> MedianMsPaired(int runs, const std::function<void()>& a, const std::function<void()>& b) {
+    const std::vector<double> medians = MediansAlternated(runs, {a, b});
+    return {medians[0], medians[1]};
+}
+
+void AddIconByList(HIMAGELIST list, HICON icon) { ImageList_AddIcon(list, icon); }
+
+void AddIconBitmaps(HIMAGELIST list, HICON icon) { PutIconImage(list, icon, BitmapsOfSmallIcon(icon)); }
+
+FloorFigures MeasureAgainstFloors(const std::function<void()>& page,
+                                  const std::function<void(void (*)(HIMAGELIST, HICON))>& floor) {
+    const std::vector<double> medians =
+        MediansAlternated(3, {page, [&] { floor(&AddIconByList); }, [&] { floor(&AddIconBitmaps); }});
+    return {medians[0], medians[1], medians[2]};
+}
+
+void PrintAgainstFloors(const std::string& ratioName, const FloorFigures& figures) {
+    Print("floor with each icon's own bitmaps put into the list", figures.floorBitmaps, "ms");
+    PrintRatio(ratioName, figures.page, figures.floor);
+    std::printf("%-58s %10.2f x that floor\n", "  the same against the floor with the icons' bitmaps",
+                figures.floorBitmaps > 0 ? figures.page / figures.floorBitmaps : 0.0);
+    std::fflush(stdout);
 }
 
 void Print(const std::string& name, double value, const std::string& unit) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -18,6 +19,25 @@ double MedianMs(int runs, const std::function<void()>& body, const std::function
 // Medians of two bodies measured in alternation (a, b, a, b, ...), so that drifts of the
 // machine touch both alike.
 std::pair<double, double> MedianMsPaired(int runs, const std::function<void()>& a, const std::function<void()>& b);
+// The same for any number of bodies: one median per body, in their order.
+std::vector<double> MediansAlternated(int runs, const std::vector<std::function<void()>>& bodies);
+
+// The two ways a floor puts a row's icon into its image list: the list's own conversion of
+// the icon (what a page would do without care), or the icon's bitmaps as they are, as the
+// pages do.
+void AddIconByList(HIMAGELIST list, HICON icon);
+void AddIconBitmaps(HIMAGELIST list, HICON icon);
+
+// A page's fill against its floor, measured both ways (medians of 3 alternated rounds).
+struct FloorFigures {
+    double page = 0;
+    double floor = 0;         // icons through the list's own conversion
+    double floorBitmaps = 0;  // icons as their own bitmaps, as the page puts them
+};
+FloorFigures MeasureAgainstFloors(const std::function<void()>& page,
+                                  const std::function<void(void (*)(HIMAGELIST, HICON))>& floor);
+// Prints the floor with the icons' own bitmaps and both ratios; `ratioName` names the first.
+void PrintAgainstFloors(const std::string& ratioName, const FloorFigures& figures);
 
 void Print(const std::string& name, double value, const std::string& unit);
 void PrintRatio(const std::string& name, double measured, double floor);

@@ -1,6 +1,7 @@
 // The uninstall page with 1,000 records (half in each hive, five values each), each with an
 // icon file of its own, and with 2,000 records among 200 icon files, against the floor: the
-// same reads, each with a fresh open, one icon per row, no list view.
+// same reads, each with a fresh open, one icon per row, no list view (the icons put into
+// the image list once by its own conversion and once as their bitmaps).
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "bench/bench_window.h"
@@ -40,7 +41,7 @@ void UninstallBench() {
     UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
     RowIconSlot slot;
     const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
-    auto floorPass = [&] {
+    auto floorPass = [&](void (*addIcon)(HIMAGELIST, HICON)) {
         ImageList_RemoveAll(images.get());
         for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
             StringList toolbars;
@@ -56,7 +57,7 @@ void UninstallBench() {
                 (void)ReadRegString64(root, key, L"InstallDate");
                 const std::wstring icon =
                     RegValueExists(root, key, L"DisplayIcon") ? ReadRegString64(root, key, L"DisplayIcon") : command;
-                ImageList_AddIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
+                addIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
             }
         }
     };
@@ -77,13 +78,14 @@ void UninstallBench() {
                          RegView::Bits64);
             SetRegString(RootOf(i), key, L"Publisher", L"Bench", RegView::Bits64);
         }
-        const auto [page, floor] = MedianMsPaired(3, [&] { form->TabLabel2Click(); }, floorPass);
+        const FloorFigures figures = MeasureAgainstFloors([&] { form->TabLabel2Click(); }, floorPass);
         const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(2)));
         Print("uninstall fill, " + std::to_string(rows) + " rows, " + std::to_string(distinct) + " icon files (median of 3)",
-              page, "ms");
-        Print("floor: same reads, fresh open each, one icon per row", floor, "ms");
-        PrintRatio(distinct == records ? "all distinct: uninstall fill / floor" : "shared icons: uninstall fill / floor",
-                   page, floor);
+              figures.page, "ms");
+        Print("floor: same reads, fresh open each, one icon per row", figures.floor, "ms");
+        PrintAgainstFloors(distinct == records ? "all distinct: uninstall fill / floor"
+                                               : "shared icons: uninstall fill / floor",
+                           figures);
     }
     form.reset();
     UninstallClean();

@@ -7,23 +7,24 @@
 namespace taliveer {
 
 namespace {
-// ExtractIcon answers NULL for no icon, and (HICON)1 for a file that is not an executable:
-// neither is an icon to show.
-UniqueHIcon ExtractFirstIcon(const wchar_t* file, UINT index) {
-    HICON icon = ::ExtractIconW(::GetModuleHandleW(nullptr), file, index);
-    if (reinterpret_cast<UINT_PTR>(icon) <= 1) return {};
-    return UniqueHIcon(icon);
+// The 16 x 16 image of a file's icon, the one the lists show; not the large image, which a
+// 16 x 16 list would have to scale down (a slow conversion, and under Wine a blurred one).
+// None for a file that is not an executable, a library or an icon file.
+UniqueHIcon ExtractSmallIcon(const wchar_t* file, int index) {
+    HICON small = nullptr;
+    ::ExtractIconExW(file, index, nullptr, &small, 1);
+    return UniqueHIcon(small);
 }
 }  // namespace
 
 HICON GetOwnFileIcon(RowIconSlot& slot, const std::wstring& path) {
     slot.Icon.reset();
-    if (FileExists(path)) slot.Icon = ExtractFirstIcon(path.c_str(), 0);
+    if (FileExists(path)) slot.Icon = ExtractSmallIcon(path.c_str(), 0);
     return slot.Icon.get();
 }
 
 HICON GetStockFileIcon(RowIconSlot& slot) {
-    slot.Icon = ExtractFirstIcon(L"shell32.dll", 2);
+    slot.Icon = ExtractSmallIcon(L"shell32.dll", 2);
     return slot.Icon.get();
 }
 

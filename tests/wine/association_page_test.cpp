@@ -74,14 +74,12 @@ TEST_F(AssociationPageTest, ExtensionsWithDescriptionCommandAndIcon) {
 
     // ",1" still gives the file's first icon; an empty location the stock icon.
     HIMAGELIST images = form_->ImageList1();
-    UniqueHImageList reference(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 1));
-    UniqueHIcon first(::ExtractIconW(::GetModuleHandleW(nullptr), notepad.c_str(), 0));
-    UniqueHIcon stock(::ExtractIconW(::GetModuleHandleW(nullptr), L"shell32.dll", 2));
-    ImageList_AddIcon(reference.get(), first.get());
-    ImageList_AddIcon(reference.get(), stock.get());
-    EXPECT_EQ(ImageBits(images, rows[static_cast<size_t>(doc)].image), ImageBits(reference.get(), 0));
-    EXPECT_EQ(ImageBits(images, rows[static_cast<size_t>(nodesc)].image), ImageBits(reference.get(), 1));
-    EXPECT_EQ(ImageBits(images, rows[static_cast<size_t>(nodefault)].image), ImageBits(reference.get(), 1));
+    const auto first = test::ListImageBits(test::SmallIcon(notepad.c_str(), 0).get());
+    const auto stock = test::ListImageBits(test::SmallIcon(L"shell32.dll", 2).get());
+    ASSERT_NE(first, stock);
+    EXPECT_EQ(ImageBits(images, rows[static_cast<size_t>(doc)].image), first);
+    EXPECT_EQ(ImageBits(images, rows[static_cast<size_t>(nodesc)].image), stock);
+    EXPECT_EQ(ImageBits(images, rows[static_cast<size_t>(nodefault)].image), stock);
 
     EXPECT_EQ(form_->Controls().Static(ids::InfoLabel(4)).Text(), std::to_wstring(rows.size()) + L" 个关联");
     EXPECT_TRUE(::IsWindowEnabled(form_->hwnd()));
@@ -101,9 +99,7 @@ TEST_F(AssociationPageTest, RowsThatNameOneFileEachHaveTheirOwnImageOfItsIcon) {
     const auto rows = Rows();
     HIMAGELIST images = form_->ImageList1();
     EXPECT_EQ(ImageList_GetImageCount(images), static_cast<int>(rows.size()));
-    UniqueHImageList reference(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
-    UniqueHIcon first(::ExtractIconW(::GetModuleHandleW(nullptr), notepad.c_str(), 0));
-    ImageList_AddIcon(reference.get(), first.get());
+    const auto first = test::ListImageBits(test::SmallIcon(notepad.c_str(), 0).get());
     std::vector<int> seen;
     for (int i = 0; i < 6; ++i) {
         const int row = FindRow(rows, L".talsame" + std::to_wstring(i));
@@ -111,7 +107,7 @@ TEST_F(AssociationPageTest, RowsThatNameOneFileEachHaveTheirOwnImageOfItsIcon) {
         const int image = rows[static_cast<size_t>(row)].image;
         EXPECT_EQ(std::count(seen.begin(), seen.end(), image), 0) << "row " << i << " shares an image";
         seen.push_back(image);
-        EXPECT_EQ(ImageBits(images, image), ImageBits(reference.get(), 0)) << "row " << i;
+        EXPECT_EQ(ImageBits(images, image), first) << "row " << i;
     }
 }
 

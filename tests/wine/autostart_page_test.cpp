@@ -57,13 +57,7 @@ void EnsureFolder(const std::wstring& folder) { ::SHCreateDirectoryExW(nullptr, 
 using test::IconBits;
 using test::ImageBits;
 
-std::vector<BYTE> StockIconBits() {
-    // What the image list makes of the stock icon.
-    UniqueHImageList list(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
-    UniqueHIcon stock(::ExtractIconW(::GetModuleHandleW(nullptr), L"shell32.dll", 2));
-    ImageList_AddIcon(list.get(), stock.get());
-    return ImageBits(list.get(), 0);
-}
+std::vector<BYTE> StockIconBits() { return test::ListImageBits(test::SmallIcon(L"shell32.dll", 2).get()); }
 
 class AutostartPageTest : public test::MainWindowTest {
 protected:
@@ -218,10 +212,7 @@ TEST_F(AutostartPageTest, GatheringAgainRebuildsFromNothing) {
 
 TEST(GetFileIcon, StockIconUnlessAnExistingFileGivesOne) {
     RowIconSlot slot;
-    const auto stock = [] {
-        UniqueHIcon icon(::ExtractIconW(::GetModuleHandleW(nullptr), L"shell32.dll", 2));
-        return IconBits(icon.get());
-    }();
+    const auto stock = IconBits(test::SmallIcon(L"shell32.dll", 2).get());
     wchar_t windows[MAX_PATH];
     ::GetWindowsDirectoryW(windows, MAX_PATH);
     const std::wstring folder = std::wstring(windows) + L"\\";
@@ -235,6 +226,15 @@ TEST(GetFileIcon, StockIconUnlessAnExistingFileGivesOne) {
     EXPECT_EQ(IconBits(slot.Icon.get()), stock);
     GetFileIcon(slot, folder + L"notepad.exe");
     EXPECT_NE(IconBits(slot.Icon.get()), stock);
+    // The file's own 16 x 16 image, not its large one scaled down.
+    EXPECT_EQ(IconBits(slot.Icon.get()), IconBits(test::SmallIcon((folder + L"notepad.exe").c_str(), 0).get()));
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(slot.Icon.get(), &info));
+    const UniqueHBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP bitmap{};
+    ASSERT_TRUE(::GetObjectW(color.get(), sizeof bitmap, &bitmap));
+    EXPECT_EQ(bitmap.bmWidth, 16);
+    EXPECT_EQ(bitmap.bmHeight, 16);
 }
 
 }  // namespace

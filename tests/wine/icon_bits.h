@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <vector>
 
@@ -28,6 +29,19 @@ inline std::vector<BYTE> IconBits(HICON icon) {
 inline std::vector<BYTE> ImageBits(HIMAGELIST list, int index) {
     UniqueHIcon icon(ImageList_GetIcon(list, index, ILD_NORMAL));
     return IconBits(icon.get());
+}
+
+// The 16 x 16 image of a file's icon, straight from the shell.
+inline UniqueHIcon SmallIcon(const wchar_t* file, int index) {
+    HICON small = nullptr;
+    ::ExtractIconExW(file, index, nullptr, &small, 1);
+    return UniqueHIcon(small);
+}
+
+// What a 16 x 16 image list's own conversion makes of an icon.
+inline std::vector<BYTE> ListImageBits(HICON icon) {
+    UniqueHImageList list(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
+    return ImageList_AddIcon(list.get(), icon) < 0 ? std::vector<BYTE>{} : ImageBits(list.get(), 0);
 }
 
 }  // namespace taliveer::test
