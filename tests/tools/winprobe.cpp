@@ -226,18 +226,23 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"endfolder" && argc > 2) {
         for (int i = 0; i < 450; ++i) {
             if (HWND folder = ::FindWindowW(L"ExplorerWClass", argv[2])) {
+                // Closed as a user would close it, so that the session is left as it was;
+                // a folder process that does not close is ended, never the desktop's own.
+                ::PostMessageW(folder, WM_CLOSE, 0, 0);
+                for (int wait = 0; wait < 50 && ::IsWindow(folder); ++wait) ::Sleep(100);
                 DWORD pid = 0, desktopPid = 0;
                 ::GetWindowThreadProcessId(folder, &pid);
                 ::GetWindowThreadProcessId(::GetDesktopWindow(), &desktopPid);
-                if (pid != desktopPid) {  // never the process that draws the desktop
-                    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+                if (::IsWindow(folder) && pid != desktopPid) {
+                    HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
                     if (process) {
                         ::TerminateProcess(process, 0);
+                        ::WaitForSingleObject(process, 5000);
                         ::CloseHandle(process);
                     }
-                } else {
-                    ::ShowWindow(folder, SW_HIDE);
+                    for (int wait = 0; wait < 50 && ::IsWindow(folder); ++wait) ::Sleep(100);
                 }
+                if (::IsWindow(folder)) return 1;
                 return 0;
             }
             ::Sleep(100);
