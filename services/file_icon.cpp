@@ -8,7 +8,7 @@ namespace taliveer {
 
 namespace {
 // The 16 x 16 image of a file's icon, the one the lists show; not the large image, which a
-// 16 x 16 list would have to scale down (a slow conversion, and under Wine a blurred one).
+// 16 x 16 list would have to scale down (a slow conversion, and under Wine a blotchy one).
 // None for a file that is not an executable, a library or an icon file.
 UniqueHIcon ExtractSmallIcon(const wchar_t* file, int index) {
     HICON small = nullptr;

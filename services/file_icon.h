@@ -16,8 +16,8 @@ struct RowIconSlot {
 };
 
 // Fills `slot` with the 16 x 16 image of the first icon of `path` when that names an
-// existing file and the shell gives an icon for it; otherwise with icon 2 of shell32.dll. Returns the icon (possibly
-// none when even the stock icon cannot be loaded).
+// existing file and the shell gives an icon for it; otherwise with icon 2 of shell32.dll.
+// Returns the icon (possibly none when even the stock icon cannot be loaded).
 HICON GetFileIcon(RowIconSlot& slot, const std::wstring& path);
 
 // The two halves of GetFileIcon, for callers that keep icons between rows: the file's own
