@@ -63,13 +63,9 @@ void AssociationBench() {
         }
         const FloorFigures figures = MeasureAgainstFloors([&] { form->TabLabel4Click(); }, floorPass);
         const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(4)));
-        Print("association fill, " + std::to_string(rows) + " rows, " + std::to_string(distinct) +
-                  " icon files (median of 3)",
-              figures.page, "ms");
-        Print("floor: same reads, fresh open each, one icon per row", figures.floor, "ms");
-        PrintAgainstFloors(distinct == kExtensions ? "all distinct: association fill / floor"
-                                                   : "shared icons: association fill / floor",
-                           figures);
+        const std::string set = std::to_string(rows) + " rows, " + std::to_string(distinct) + " icon files";
+        PrintAgainstFloors("association fill", set, distinct == kExtensions,
+                           "floor: same reads, fresh open each, one icon per row", figures);
     }
     form.reset();
     AssociationClean();

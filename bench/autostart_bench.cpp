@@ -122,11 +122,8 @@ void AutostartBench() {
         const FloorFigures figures = MeasureAgainstFloors([&] { form->TabLabel1Click(); }, floorPass);
         const int rows = ListView_GetItemCount(list);
         const std::string set = std::to_string(rows) + " rows, " + std::to_string(distinct) + " programs";
-        Print("autostart gather, " + set + " (median of 3)", figures.page, "ms");
-        Print("floor: same reads + one icon per row, no list view", figures.floor, "ms");
-        PrintAgainstFloors(distinct == kAllDistinct ? "all distinct: autostart gather / floor"
-                                                    : "shared icons: autostart gather / floor",
-                           figures);
+        PrintAgainstFloors("autostart gather", set, distinct == kAllDistinct,
+                           "floor: same reads + one icon per row, no list view", figures);
         if (distinct != kAllDistinct) continue;
 
         ::SetWindowSubclass(list, &WatchInsert, 1, 0);

@@ -45,9 +45,10 @@ std::pair<double, double> MedianMsPaired(int runs, const std::function<void()>& 
     return {medians[0], medians[1]};
 }
 
+namespace {
 void AddIconByList(HIMAGELIST list, HICON icon) { ImageList_AddIcon(list, icon); }
-
 void AddIconBitmaps(HIMAGELIST list, HICON icon) { PutIconImage(list, icon, BitmapsOfSmallIcon(icon)); }
+}  // namespace
 
 FloorFigures MeasureAgainstFloors(const std::function<void()>& page,
                                   const std::function<void(void (*)(HIMAGELIST, HICON))>& floor) {
@@ -56,9 +57,12 @@ FloorFigures MeasureAgainstFloors(const std::function<void()>& page,
     return {medians[0], medians[1], medians[2]};
 }
 
-void PrintAgainstFloors(const std::string& ratioName, const FloorFigures& figures) {
+void PrintAgainstFloors(const std::string& fill, const std::string& set, bool allDistinct,
+                        const std::string& floorText, const FloorFigures& figures) {
+    Print(fill + ", " + set + " (median of 3)", figures.page, "ms");
+    Print(floorText, figures.floor, "ms");
     Print("floor with each icon's own bitmaps put into the list", figures.floorBitmaps, "ms");
-    PrintRatio(ratioName, figures.page, figures.floor);
+    PrintRatio((allDistinct ? "all distinct: " : "shared icons: ") + fill + " / floor", figures.page, figures.floor);
     std::printf("%-58s %10.2f x that floor\n", "  the same against the floor with the icons' bitmaps",
                 figures.floorBitmaps > 0 ? figures.page / figures.floorBitmaps : 0.0);
     std::fflush(stdout);

@@ -22,22 +22,20 @@ std::pair<double, double> MedianMsPaired(int runs, const std::function<void()>& 
 // The same for any number of bodies: one median per body, in their order.
 std::vector<double> MediansAlternated(int runs, const std::vector<std::function<void()>>& bodies);
 
-// The two ways a floor puts a row's icon into its image list: the list's own conversion of
-// the icon (what a page would do without care), or the icon's bitmaps as they are, as the
-// pages do.
-void AddIconByList(HIMAGELIST list, HICON icon);
-void AddIconBitmaps(HIMAGELIST list, HICON icon);
-
 // A page's fill against its floor, measured both ways (medians of 3 alternated rounds).
 struct FloorFigures {
     double page = 0;
     double floor = 0;         // icons through the list's own conversion
     double floorBitmaps = 0;  // icons as their own bitmaps, as the page puts them
 };
+// `floor` is called with the way it puts each row's icon into its image list: the list's own
+// conversion of the icon, or the icon's bitmaps as they are, as the pages do.
 FloorFigures MeasureAgainstFloors(const std::function<void()>& page,
                                   const std::function<void(void (*)(HIMAGELIST, HICON))>& floor);
-// Prints the floor with the icons' own bitmaps and both ratios; `ratioName` names the first.
-void PrintAgainstFloors(const std::string& ratioName, const FloorFigures& figures);
+// Prints the page's figure for `fill` ("uninstall fill") over `set` ("1000 rows, ..."), the
+// floor (described by `floorText`) both ways and both ratios.
+void PrintAgainstFloors(const std::string& fill, const std::string& set, bool allDistinct,
+                        const std::string& floorText, const FloorFigures& figures);
 
 void Print(const std::string& name, double value, const std::string& unit);
 void PrintRatio(const std::string& name, double measured, double floor);

@@ -80,12 +80,9 @@ void UninstallBench() {
         }
         const FloorFigures figures = MeasureAgainstFloors([&] { form->TabLabel2Click(); }, floorPass);
         const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(2)));
-        Print("uninstall fill, " + std::to_string(rows) + " rows, " + std::to_string(distinct) + " icon files (median of 3)",
-              figures.page, "ms");
-        Print("floor: same reads, fresh open each, one icon per row", figures.floor, "ms");
-        PrintAgainstFloors(distinct == records ? "all distinct: uninstall fill / floor"
-                                               : "shared icons: uninstall fill / floor",
-                           figures);
+        const std::string set = std::to_string(rows) + " rows, " + std::to_string(distinct) + " icon files";
+        PrintAgainstFloors("uninstall fill", set, distinct == records,
+                           "floor: same reads, fresh open each, one icon per row", figures);
     }
     form.reset();
     UninstallClean();

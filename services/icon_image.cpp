@@ -21,7 +21,8 @@ IconBitmaps BitmapsOfSmallIcon(HICON icon) {
 int PutIconImage(HIMAGELIST list, HICON icon, const IconBitmaps& bitmaps, int replacing) {
     if (bitmaps.color) {
         if (replacing < 0) {
-            if (const int index = ImageList_Add(list, bitmaps.color.get(), bitmaps.mask.get()); index >= 0) return index;
+            const int index = ImageList_Add(list, bitmaps.color.get(), bitmaps.mask.get());
+            if (index >= 0) return index;
         } else if (ImageList_Replace(list, replacing, bitmaps.color.get(), bitmaps.mask.get())) {
             return replacing;
         }
