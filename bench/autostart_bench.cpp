@@ -20,7 +20,7 @@
 
 #include <algorithm>
 #include <memory>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace taliveer::bench {
@@ -90,15 +90,15 @@ void AutostartBench() {
     const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
     auto floorPass = [&](void (*addIcon)(HIMAGELIST, HICON)) {
         ImageList_RemoveAll(images.get());
-        for (const auto& [root, path, view64] :
-             {std::tuple{HKEY_CURRENT_USER, kRunKey, false}, std::tuple{HKEY_CURRENT_USER, kRunOnceKey, false},
-              std::tuple{HKEY_LOCAL_MACHINE, kRunKey, true}, std::tuple{HKEY_LOCAL_MACHINE, kRunOnceKey, true},
-              std::tuple{HKEY_CURRENT_USER, kWow64RunKey, true}, std::tuple{HKEY_LOCAL_MACHINE, kWow64RunKey, true}}) {
+        for (const auto& [root, path] :
+             {std::pair{HKEY_CURRENT_USER, kRunKey}, std::pair{HKEY_CURRENT_USER, kRunOnceKey},
+              std::pair{HKEY_LOCAL_MACHINE, kRunKey}, std::pair{HKEY_LOCAL_MACHINE, kRunOnceKey},
+              std::pair{HKEY_CURRENT_USER, kWow64RunKey}, std::pair{HKEY_LOCAL_MACHINE, kWow64RunKey}}) {
             StringList names;
-            view64 ? ReadValueNames64(root, path, names) : ReadValueNames(root, path, names);
+            ReadValueNames(root, path, names);
             for (const auto& name : names) {
                 if (name.empty()) continue;
-                const std::wstring text = view64 ? ReadRegString64(root, path, name) : ReadRegString(root, path, name);
+                const std::wstring text = ReadRegString(root, path, name);
                 addIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(text, prefixes, &LocaleUpperCase)));
             }
         }

@@ -98,7 +98,7 @@ std::wstring IconFolder() {
 }  // namespace
 
 void RemoveKeysNamed(HKEY root, const std::wstring& path, const std::wstring& prefix) {
-    for (RegView view : {RegView::Default, RegView::Bits64}) {
+    for (RegView view : {RegView::Bits64, RegView::Bits32}) {
         StringList names;
         ReadKeyNamesIn(root, path, view, names);
         for (const auto& name : names) {
@@ -108,9 +108,9 @@ void RemoveKeysNamed(HKEY root, const std::wstring& path, const std::wstring& pr
 }
 
 void RemoveValuesNamed(HKEY root, const std::wstring& path, const std::wstring& prefix) {
-    for (RegView view : {RegView::Default, RegView::Bits64}) {
+    for (RegView view : {RegView::Bits64, RegView::Bits32}) {
         StringList names;
-        view == RegView::Bits64 ? ReadValueNames64(root, path, names) : ReadValueNames(root, path, names);
+        ReadValueNamesIn(root, path, view, names);
         for (const auto& name : names) {
             if (StartsWithCaseless(name, prefix)) RemoveRegValue(root, path, name, view);
         }

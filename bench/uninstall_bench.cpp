@@ -45,18 +45,18 @@ void UninstallBench() {
         ImageList_RemoveAll(images.get());
         for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
             StringList toolbars;
-            ReadValueNames64(HKEY_LOCAL_MACHINE, kToolbarKey, toolbars);
+            ReadValueNames(HKEY_LOCAL_MACHINE, kToolbarKey, toolbars);
             StringList keys;
-            ReadKeyNames64(root, kUninstallKey, keys);
+            ReadKeyNames(root, kUninstallKey, keys);
             for (const auto& k : keys) {
                 const std::wstring key = std::wstring(kUninstallKey) + k;
-                const std::wstring name = ReadRegString64(root, key, L"DisplayName");
-                const std::wstring command = ChooseUninstallCommand(ReadRegString64(root, key, L"QuietUninstallString"),
-                                                                    ReadRegString64(root, key, L"UninstallString"));
+                const std::wstring name = ReadRegString(root, key, L"DisplayName");
+                const std::wstring command = ChooseUninstallCommand(ReadRegString(root, key, L"QuietUninstallString"),
+                                                                    ReadRegString(root, key, L"UninstallString"));
                 if (name.empty() || command.empty()) continue;
-                (void)ReadRegString64(root, key, L"InstallDate");
+                (void)ReadRegString(root, key, L"InstallDate");
                 const std::wstring icon =
-                    RegValueExists(root, key, L"DisplayIcon") ? ReadRegString64(root, key, L"DisplayIcon") : command;
+                    RegValueExists(root, key, L"DisplayIcon") ? ReadRegString(root, key, L"DisplayIcon") : command;
                 addIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
             }
         }

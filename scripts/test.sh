@@ -5,7 +5,28 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-bash scripts/install-deps.sh
+# What gets installed goes to a log, so that the first line says which build is tested.
+mkdir -p build
+if ! bash scripts/install-deps.sh >build/install-deps.log 2>&1; then
+  cat build/install-deps.log
+  echo "== the packages could not be installed" >&2
+  exit 1
+fi
+source scripts/wine-arch.sh
+if [[ "$TALIVEER_WINE_ARCH" == i686 ]]; then
+  tested="the shipped 32-bit build (i686) under Wine"
+else
+  tested="a 64-bit build (x86_64) of the same sources under 64-bit Wine: this kernel cannot run 32-bit programs"
+fi
+echo "== Taliveer tests: $tested"
+status=0
+session=0
+finish() {
+  local rc=$?
+  ((session)) && wine_session_stop
+  echo "== Taliveer tests of $tested: $([[ $rc -eq 0 ]] && echo passed || echo "FAILED (exit code $rc)")"
+}
+trap finish EXIT
 
 echo "== native build and tests (AddressSanitizer, UBSan)"
 cmake --preset native >/dev/null
@@ -24,7 +45,7 @@ done
 
 echo "== Windows build (mingw-w64) and tests under Wine"
 source scripts/wine-session.sh
-trap wine_session_stop EXIT
+session=1
 wine_session_start 1280x1024
 if [[ "$TALIVEER_WINE_ARCH" != i686 ]]; then
   # The shipped 32-bit program and its tests are still built, so that they always compile.
@@ -34,14 +55,18 @@ if [[ "$TALIVEER_WINE_ARCH" != i686 ]]; then
 fi
 cmake --preset "$TALIVEER_PRESET" >/dev/null
 cmake --build --preset "$TALIVEER_PRESET"
-status=0
 ctest --preset "$TALIVEER_PRESET" --timeout 600 || status=$?
 # The figures the soak and the malformed-registry gathers print.
-grep -h -E '^(soak:|before |after |autostart gather over|uninstall fill over|association fill over)' \
+grep -h -E '^(soak[ :]|before |after |autostart gather over|uninstall fill over|association fill over)' \
   "$TALIVEER_BUILD_DIR/Testing/Temporary/LastTest.log" | tr -d '\r' || true
 # What the tests left running in the session (they should leave nothing of their own).
 echo "Windows programs running after the tests:" \
   $(ps -eo args | grep -o -i -E '[A-Za-z]:\\[^ ]*\.exe' | sed 's/.*\\//' | sort | uniq -c | tr -s ' ' | paste -sd, -)
+# Under Wine this key moves a 32-bit program's view of HKCU\Software: no test may leave it.
+if timeout 60 /usr/lib/wine/wine64 reg query 'HKCU\Software\Wow6432Node' >/dev/null 2>&1; then
+  echo "FAIL: the tests left HKCU\Software\Wow6432Node behind"
+  status=1
+fi
 [[ $status -eq 0 ]] || exit "$status"
 
 echo "== benchmarks (figures only; each in a process of its own, five minutes in all)"

@@ -19,9 +19,8 @@ constexpr REGSAM kFullAccess64 = KEY_ALL_ACCESS | KEY_WOW64_64KEY;
 
 using View = RegView;
 
-REGSAM WithView(REGSAM access, View view) {
-    return view == View::Bits64 ? (access | KEY_WOW64_64KEY) : access;
-}
+REGSAM ViewFlag(View view) { return view == View::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+REGSAM WithView(REGSAM access, View view) { return access | ViewFlag(view); }
 
 UniqueHKey OpenKey(HKEY root, std::wstring_view path, REGSAM access, LSTATUS* status = nullptr) {
     const std::wstring relative(RelativeKeyPath(path));
@@ -134,29 +133,20 @@ RegistryError::RegistryError(std::wstring message)
     : std::runtime_error(NarrowForLog(message)), message_(std::move(message)) {}
 
 int ReadKeyNames(HKEY root, std::wstring_view path, StringList& names) {
-    return ReadNames(root, path, names, View::Default, true);
-}
-int ReadKeyNames64(HKEY root, std::wstring_view path, StringList& names) {
     return ReadNames(root, path, names, View::Bits64, true);
 }
 int ReadValueNames(HKEY root, std::wstring_view path, StringList& names) {
-    return ReadNames(root, path, names, View::Default, false);
-}
-int ReadValueNames64(HKEY root, std::wstring_view path, StringList& names) {
     return ReadNames(root, path, names, View::Bits64, false);
 }
 
 std::wstring ReadRegString(HKEY root, std::wstring_view path, std::wstring_view valueName) {
-    return ReadString(root, path, valueName, View::Default);
-}
-std::wstring ReadRegString64(HKEY root, std::wstring_view path, std::wstring_view valueName) {
     return ReadString(root, path, valueName, View::Bits64);
 }
 
 bool ReadRegFlag(HKEY root, std::wstring_view path, std::wstring_view valueName) {
     UniqueHKey key;
     for (REGSAM access : {static_cast<REGSAM>(KEY_READ), kExistenceCheck, static_cast<REGSAM>(KEY_QUERY_VALUE)}) {
-        key = OpenKey(root, path, access);
+        key = OpenKey(root, path, access | KEY_WOW64_64KEY);
         if (key) break;
     }
     if (!key) return false;
@@ -188,7 +178,7 @@ void WriteRegFlag(HKEY root, std::wstring_view path, std::wstring_view valueName
 }
 
 bool RegKeyExists(HKEY root, std::wstring_view path) {
-    return static_cast<bool>(OpenKey(root, path, kExistenceCheck));
+    return static_cast<bool>(OpenKey(root, path, kExistenceCheck | KEY_WOW64_64KEY));
 }
 
 bool RegValueExists(HKEY root, std::wstring_view path, std::wstring_view valueName) {
@@ -209,10 +199,10 @@ bool DeleteRegKey(HKEY root, std::wstring_view path) {
         // no backup, and leave the 64-bit key standing.
         if (::RegDeleteKeyExW(root, relative.c_str(), KEY_WOW64_64KEY, 0) == ERROR_SUCCESS) return true;
     }
-    return DeleteRegKey64(root, path);
+    return DeleteRegLeafKey(root, path);
 }
 
-bool DeleteRegKey64(HKEY root, std::wstring_view path) {
+bool DeleteRegLeafKey(HKEY root, std::wstring_view path) {
     const auto split = SplitParentAndName(path);
     if (!split) return false;
     UniqueHKey parent = OpenKey(root, split->parent, kFullAccess64);
@@ -233,15 +223,6 @@ bool DeleteRegValue(HKEY root, std::wstring_view path, std::wstring_view valueNa
 }  // namespace taliveer
 
 namespace taliveer {
-
-bool ReadValueData64(HKEY root, std::wstring_view path, std::wstring_view valueName, RegValueData& value) {
-    return ReadValueData(root, path, valueName, RegView::Bits64, value);
-}
-
-bool ReadAllValues64(HKEY root, std::wstring_view path, std::vector<RegValueData>& values) {
-    return ReadAllValues(root, path, RegView::Bits64, values);
-}
-
 namespace {
 
 // Every value of an open key, in the registry's order.
@@ -365,6 +346,10 @@ int ReadKeyNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& 
     return ReadNames(root, path, names, view, true);
 }
 
+int ReadValueNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names) {
+    return ReadNames(root, path, names, view, false);
+}
+
 std::wstring RealKeyName(HKEY root, std::wstring_view path, RegView view) {
     UniqueHKey key = OpenKey(root, path, WithView(KEY_QUERY_VALUE, view));
     if (!key) return {};
@@ -382,7 +367,7 @@ LSTATUS RemoveRegValue(HKEY root, std::wstring_view path, std::wstring_view valu
 LSTATUS RemoveRegTree(HKEY root, std::wstring_view path, RegView view) {
     const std::wstring relative(RelativeKeyPath(path));
     if (relative.empty()) return ERROR_INVALID_PARAMETER;  // never a whole root
-    const REGSAM viewFlag = view == RegView::Bits64 ? KEY_WOW64_64KEY : 0;
+    const REGSAM viewFlag = ViewFlag(view);
     const LSTATUS status = DeleteSubkeysIn(root, relative, viewFlag);
     if (status != ERROR_SUCCESS) return status;
     return ::RegDeleteKeyExW(root, relative.c_str(), viewFlag, 0);

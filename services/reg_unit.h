@@ -1,6 +1,15 @@
 // The program's one gateway to the registry. Each operation opens its key for the one
 // call and closes it before returning; a key or value that cannot be opened or found gives
-// the empty result. Operations ending in 64 use the 64-bit registry view.
+// the empty result.
+//
+// One rule for the registry view, whatever the build: every key is opened in the 64-bit
+// view, the one the system's registry editor shows and puts a backup back into. The keys of
+// 32-bit programs are reached by their own path (SOFTWARE\Wow6432Node\...), or, for a source
+// that exists to be read that way, by asking for RegView::Bits32. On 64-bit Windows,
+// HKCU\Software is shared by both views, so the rule changes nothing there; under Wine a
+// 32-bit process's default view of HKCU\Software moves into HKCU\Software\Wow6432Node once
+// that key exists, and the 64-bit view is immune to it. On 32-bit Windows the view flags are
+// ignored and both views are the one registry.
 #pragma once
 
 #include "services/pure/reg_script.h"
@@ -27,34 +36,30 @@ private:
 };
 
 int ReadKeyNames(HKEY root, std::wstring_view path, StringList& names);
-int ReadKeyNames64(HKEY root, std::wstring_view path, StringList& names);
 int ReadValueNames(HKEY root, std::wstring_view path, StringList& names);
-int ReadValueNames64(HKEY root, std::wstring_view path, StringList& names);
 std::wstring ReadRegString(HKEY root, std::wstring_view path, std::wstring_view valueName);
-std::wstring ReadRegString64(HKEY root, std::wstring_view path, std::wstring_view valueName);
 bool ReadRegFlag(HKEY root, std::wstring_view path, std::wstring_view valueName);
 void WriteRegString(HKEY root, std::wstring_view path, std::wstring_view valueName,
                     std::wstring_view text);
 void WriteRegFlag(HKEY root, std::wstring_view path, std::wstring_view valueName, bool flag);
 bool RegKeyExists(HKEY root, std::wstring_view path);
 bool RegValueExists(HKEY root, std::wstring_view path, std::wstring_view valueName);
+// A key with every subkey; a leaf key alone (false when it has subkeys).
 bool DeleteRegKey(HKEY root, std::wstring_view path);
-bool DeleteRegKey64(HKEY root, std::wstring_view path);
+bool DeleteRegLeafKey(HKEY root, std::wstring_view path);
 bool DeleteRegValue(HKEY root, std::wstring_view path, std::wstring_view valueName);
 
-// For backups, in the 64-bit view: one value with its type and exact bytes (false when it
-// does not exist), and every value of a key in the registry's order (false when the key
-// cannot be opened).
-bool ReadValueData64(HKEY root, std::wstring_view path, std::wstring_view valueName, RegValueData& value);
-bool ReadAllValues64(HKEY root, std::wstring_view path, std::vector<RegValueData>& values);
+// The registry view an action works in: the one its row was read from. Bits32 is asked for
+// by name only (KEY_WOW64_32KEY), so that it means the same in both builds.
+enum class RegView { Bits64, Bits32 };
 
-// The registry view an action works in: the one its row was read from.
-enum class RegView { Default, Bits64 };
-
-// The same reads in a chosen view, and the subkey names of a key.
+// For backups: one value with its type and exact bytes (false when it does not exist),
+// every value of a key in the registry's order (false when the key cannot be opened), and
+// the subkey names of a key.
 bool ReadValueData(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view, RegValueData& value);
 bool ReadAllValues(HKEY root, std::wstring_view path, RegView view, std::vector<RegValueData>& values);
 int ReadKeyNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names);
+int ReadValueNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names);
 
 // Where the key really lives, as a registry script names it: the machine's Wow6432Node key
 // for a machine key of the 32-bit view, the user's or the machine's classes for a key of

@@ -173,7 +173,7 @@ BackupResult CopyIntoUndo(const std::wstring& undoFolder, const std::wstring& fi
 }
 
 bool ReadRegValueData(HKEY root, std::wstring_view path, std::wstring_view name, RegValueData& value) {
-    return ReadValueData64(root, path, name, value);
+    return ReadValueData(root, path, name, RegView::Bits64, value);
 }
 
 }  // namespace taliveer

@@ -74,8 +74,8 @@ int Seed() {
     const std::wstring mines = system + L"winemine.exe";
     const std::wstring taskmgr = system + L"taskmgr.exe";
     bool ok = true;
-    ok &= Set(HKEY_CURRENT_USER, kRun, L"Demo Notes", L"\"" + notepad + L"\" /demo", RegView::Default);
-    ok &= Set(HKEY_CURRENT_USER, kRunOnce, L"Demo First Run", L"\"" + regedit + L"\"", RegView::Default);
+    ok &= Set(HKEY_CURRENT_USER, kRun, L"Demo Notes", L"\"" + notepad + L"\" /demo", RegView::Bits64);
+    ok &= Set(HKEY_CURRENT_USER, kRunOnce, L"Demo First Run", L"\"" + regedit + L"\"", RegView::Bits64);
     ok &= Set(HKEY_LOCAL_MACHINE, kRun, L"Demo Task Watcher", L"\"" + taskmgr + L"\" /demo", RegView::Bits64);
     ok &= Set(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
               L"Demo Updater (32-bit)", L"\"" + mines + L"\" /update", RegView::Bits64);
@@ -129,8 +129,8 @@ int Clean() {
     for (const wchar_t* name : kDemoPrograms) ::DeleteFileW((folder + name).c_str());
     ::RemoveDirectoryW(folder.c_str());
 
-    RemoveRegValue(HKEY_CURRENT_USER, kRun, L"Demo Notes", RegView::Default);
-    RemoveRegValue(HKEY_CURRENT_USER, kRunOnce, L"Demo First Run", RegView::Default);
+    RemoveRegValue(HKEY_CURRENT_USER, kRun, L"Demo Notes", RegView::Bits64);
+    RemoveRegValue(HKEY_CURRENT_USER, kRunOnce, L"Demo First Run", RegView::Bits64);
     RemoveRegValue(HKEY_LOCAL_MACHINE, kRun, L"Demo Task Watcher", RegView::Bits64);
     RemoveRegValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
                    L"Demo Updater (32-bit)", RegView::Bits64);

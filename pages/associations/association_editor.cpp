@@ -107,7 +107,7 @@ bool TForm2b::WriteAssociation(const std::wstring& progId) {
         {progId + L"\\DefaultIcon", IconLocation(ProgramPath)},
     };
     for (const auto& [key, data] : writes) {
-        const LSTATUS status = SetRegString(HKEY_CLASSES_ROOT, key, L"", data, RegView::Default);
+        const LSTATUS status = SetRegString(HKEY_CLASSES_ROOT, key, L"", data, RegView::Bits64);
         if (status != ERROR_SUCCESS) {
             infoBox_.Show(L"无法写入 HKEY_CLASSES_ROOT\\" + key + L" 的默认值\n" + SystemMessage(static_cast<DWORD>(status)));
             return false;

@@ -106,7 +106,7 @@ void AssociationPage::Panel4Button3Click() {
 
     // Saved from where each key really lives (the user's or the machine's classes), so that
     // opening the file puts it back there; the file type it names stays.
-    const KeyRemoval removal = BackUpAndRemoveKey(state.UndoFolder, HKEY_CLASSES_ROOT, extension, RegView::Default,
+    const KeyRemoval removal = BackUpAndRemoveKey(state.UndoFolder, HKEY_CLASSES_ROOT, extension, RegView::Bits64,
                                                   extension.empty() ? L"" : extension.substr(1), L"_association.reg");
     if (removal.outcome == KeyRemoval::Outcome::Removed) {
         ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);

@@ -17,14 +17,13 @@ public:
     AutostartTotals Run() {
         // The sources in their fixed order: the Run and RunOnce values of the user and the
         // machine, the disabled items, the Wow6432Node Run values, then the two Startup
-        // folders. The user's Run and RunOnce are read in the default view, everything
-        // else in the 64-bit view.
-        if (ValueKey(HKEY_CURRENT_USER, kRunKey, false, env_.userName, L'1') &&
-            ValueKey(HKEY_CURRENT_USER, kRunOnceKey, false, env_.userName, L'2') &&
-            ValueKey(HKEY_LOCAL_MACHINE, kRunKey, true, kAllUsers, L'3') &&
-            ValueKey(HKEY_LOCAL_MACHINE, kRunOnceKey, true, kAllUsers, L'4') && DisabledItems() &&
-            ValueKey(HKEY_CURRENT_USER, kWow64RunKey, true, env_.userName, L'6') &&
-            ValueKey(HKEY_LOCAL_MACHINE, kWow64RunKey, true, kAllUsers, L'7') &&
+        // folders.
+        if (ValueKey(HKEY_CURRENT_USER, kRunKey, env_.userName, L'1') &&
+            ValueKey(HKEY_CURRENT_USER, kRunOnceKey, env_.userName, L'2') &&
+            ValueKey(HKEY_LOCAL_MACHINE, kRunKey, kAllUsers, L'3') &&
+            ValueKey(HKEY_LOCAL_MACHINE, kRunOnceKey, kAllUsers, L'4') && DisabledItems() &&
+            ValueKey(HKEY_CURRENT_USER, kWow64RunKey, env_.userName, L'6') &&
+            ValueKey(HKEY_LOCAL_MACHINE, kWow64RunKey, kAllUsers, L'7') &&
             StartupFolder(env_.userStartupFolder, env_.userName, L'8') &&
             StartupFolder(env_.commonStartupFolder, kAllUsers, L'9')) {
             return totals_;
@@ -43,15 +42,28 @@ private:
         return ExtractProgramFile(command, env_.prefixes, env_.upperCase);
     }
 
-    bool ValueKey(HKEY root, const wchar_t* path, bool view64, const std::wstring& access, wchar_t digit) {
+    // A key that another source already listed (the same real key under two names, as on a
+    // system without a 32-bit view) is listed once, under the first.
+    bool SeenBefore(HKEY root, const wchar_t* path) {
+        const std::wstring real = RealKeyName(root, path, RegView::Bits64);
+        if (real.empty()) return false;
+        for (const std::wstring& seen : listedKeys_) {
+            if (::CompareStringOrdinal(seen.c_str(), -1, real.c_str(), -1, TRUE) == CSTR_EQUAL) return true;
+        }
+        listedKeys_.push_back(real);
+        return false;
+    }
+
+    bool ValueKey(HKEY root, const wchar_t* path, const std::wstring& access, wchar_t digit) {
+        if (SeenBefore(root, path)) return true;
         StringList names;
-        view64 ? ReadValueNames64(root, path, names) : ReadValueNames(root, path, names);
+        ReadValueNames(root, path, names);
         for (const std::wstring& name : names) {
             if (!sink_.PumpMessagesAndContinue()) return false;
             if (name.empty()) continue;  // the key's default value
             AutostartRow row;
             row.caption = name;
-            row.command = view64 ? ReadRegString64(root, path, name) : ReadRegString(root, path, name);
+            row.command = ReadRegString(root, path, name);
             row.access = access;
             row.digit = digit;
             row.hasIcon = true;
@@ -63,12 +75,12 @@ private:
 
     bool DisabledItems() {
         StringList names;
-        ReadKeyNames64(HKEY_LOCAL_MACHINE, kMsConfigKey, names);
+        ReadKeyNames(HKEY_LOCAL_MACHINE, kMsConfigKey, names);
         for (const std::wstring& name : names) {
             if (!sink_.PumpMessagesAndContinue()) return false;
             AutostartRow row;
             row.caption = name;
-            row.command = ReadRegString64(HKEY_LOCAL_MACHINE, std::wstring(kMsConfigKey) + name, L"command");
+            row.command = ReadRegString(HKEY_LOCAL_MACHINE, std::wstring(kMsConfigKey) + name, L"command");
             row.access = kDisabled;
             row.digit = L'5';
             row.hasIcon = true;
@@ -114,6 +126,7 @@ private:
     const AutostartEnvironment& env_;
     AutostartSink& sink_;
     AutostartTotals totals_;
+    std::vector<std::wstring> listedKeys_;
 };
 
 }  // namespace

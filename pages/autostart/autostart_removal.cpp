@@ -11,7 +11,6 @@ namespace {
 constexpr wchar_t kStartupSuffix[] = L"_startup.reg";
 
 HKEY RootOf(const AutostartPlace& place) { return place.machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
-RegView ViewOf(const AutostartPlace& place) { return place.view64 ? RegView::Bits64 : RegView::Default; }
 
 std::wstring ReasonOf(LSTATUS status) {
     if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return L"已不存在";
@@ -42,14 +41,14 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
         std::wstring error;
         switch (place.removal) {
         case AutostartRemoval::Value:
-            if (!AppendRegValue(script, RootOf(place), place.key, entry.name, ViewOf(place), error)) {
+            if (!AppendRegValue(script, RootOf(place), place.key, entry.name, RegView::Bits64, error)) {
                 outcome.failures.push_back({entry.name, error});
                 continue;
             }
             registry.push_back({&entry, place, {}});
             break;
         case AutostartRemoval::DisabledItem:
-            if (!AppendRegKey(script, RootOf(place), std::wstring(place.key) + entry.name, ViewOf(place), error)) {
+            if (!AppendRegKey(script, RootOf(place), std::wstring(place.key) + entry.name, RegView::Bits64, error)) {
                 outcome.failures.push_back({entry.name, error});
                 continue;
             }
@@ -98,8 +97,8 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
     for (const Pending& item : registry) {
         const LSTATUS status =
             item.place.removal == AutostartRemoval::Value
-                ? RemoveRegValue(RootOf(item.place), item.place.key, item.entry->name, ViewOf(item.place))
-                : RemoveRegTree(RootOf(item.place), std::wstring(item.place.key) + item.entry->name, ViewOf(item.place));
+                ? RemoveRegValue(RootOf(item.place), item.place.key, item.entry->name, RegView::Bits64)
+                : RemoveRegTree(RootOf(item.place), std::wstring(item.place.key) + item.entry->name, RegView::Bits64);
         if (status == ERROR_SUCCESS) {
             ++outcome.removed;
         } else {

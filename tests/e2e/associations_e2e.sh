@@ -22,13 +22,13 @@ remove="$out/e2e-associations-remove.reg"
 } >"$remove"
 cleanup() {
   probe close >/dev/null 2>&1
-  timeout 60 "$TALIVEER_WINE" reg import "$remove" >/dev/null 2>&1
+  reg import "$remove"
   reg delete 'HKCR\.e2eext' /f
   reg delete 'HKCR\e2eext.file' /f
   remove_new_backups
 }
 trap cleanup EXIT
-timeout 60 "$TALIVEER_WINE" reg import "$add" >/dev/null 2>&1 || echo "could not add the extensions"
+reg import "$add" || echo "could not add the extensions"
 
 start_program
 xdotool mousemove $((left + 638)) $((top + 78)) click 1

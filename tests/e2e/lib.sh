@@ -17,9 +17,14 @@ fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 check() { if [[ "$2" == "$3" ]]; then pass; else fail "$1: expected '$2', got '$3'"; fi; }
 has() { if grep -qF -- "$2" <<<"$3"; then pass; else fail "$1: no line with '$2'"; fi; }
 lacks() { if grep -qF -- "$2" <<<"$3"; then fail "$1: '$2' is still there"; else pass; fi; }
-reg() { timeout 60 "$TALIVEER_WINE" reg "$@" >/dev/null 2>&1; }
-# The system's own (64-bit) registry editor, as a user opens a backup with it.
-restore() { timeout 60 /usr/lib/wine/wine64 regedit /s "$1" >/dev/null 2>&1; }
+# The system's own 64-bit reg.exe and registry editor, whatever the build under test: the
+# program works in the 64-bit view, and a 32-bit reg.exe would write HKCU\Software into
+# HKCU\Software\Wow6432Node once that key exists (a Wine quirk) and HKLM into Wow6432Node.
+wine64=/usr/lib/wine/wine64
+reg() { timeout 60 "$wine64" reg "$@" >/dev/null 2>&1; }
+regquery() { timeout 60 "$wine64" reg query "$@" 2>/dev/null | tr -d '\r'; }
+# As a user opens a backup.
+restore() { timeout 60 "$wine64" regedit /s "$1" >/dev/null 2>&1; }
 # The Undo folder beside the program; remove_new_backups deletes what this script added.
 undo_dir="$(dirname "$exe")/Undo"
 undo_existed=0

@@ -99,7 +99,7 @@ shot brimley
 click_button Brimley 不再显示该窗口
 press Brimley 确定
 if wait_until 10 program_ended; then pass; app=; else fail "the close label did not end the program"; fi
-if timeout 60 "$TALIVEER_WINE" reg query "$settings" /v BrimleyAds 2>/dev/null | grep -q 0x0; then
+if regquery "$settings" /v BrimleyAds | grep -q 0x0; then
   pass
 else
   fail "BrimleyAds was not set to false"

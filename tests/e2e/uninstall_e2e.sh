@@ -70,7 +70,7 @@ restore "$undo_dir/E2E 删除 1_0_uninstall.reg"
 xdotool mousemove $((left + 350)) $((top + 78)) click 1
 back() { probe rows 2201 1 | grep -qxF "E2E 删除 1.0"; }
 if wait_until 10 back; then pass; else fail "the restored record is not listed"; fi
-if timeout 60 /usr/lib/wine/wine64 reg query "$machine\\E2E Remove=Me\\Sub" /v Data 2>/dev/null | grep -q 0x2a; then
+if regquery "$machine\\E2E Remove=Me\\Sub" /v Data | grep -q 0x2a; then
   pass
 else
   fail "the record's subkey did not come back"

@@ -55,11 +55,10 @@ TEST(CleanedAutostartName, WithTheFileNameRulesNoNameLeavesTheUndoFolder) {
     }
 }
 
-TEST(PlaceOfSource, EachDigitNamesItsKeyAndView) {
+TEST(PlaceOfSource, EachDigitNamesItsHiveAndKey) {
     EXPECT_EQ(PlaceOfSource(L'1').removal, AutostartRemoval::Value);
-    EXPECT_FALSE(PlaceOfSource(L'1').view64);  // the user's keys are read in the default view
     EXPECT_FALSE(PlaceOfSource(L'2').machine);
-    EXPECT_TRUE(PlaceOfSource(L'3').machine && PlaceOfSource(L'3').view64);
+    EXPECT_TRUE(PlaceOfSource(L'3').machine);
     EXPECT_EQ(PlaceOfSource(L'5').removal, AutostartRemoval::DisabledItem);
     EXPECT_EQ(std::wstring(PlaceOfSource(L'6').key), kWow64RunKey);
     EXPECT_FALSE(PlaceOfSource(L'6').machine);

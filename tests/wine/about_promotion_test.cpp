@@ -89,6 +89,16 @@ TEST_F(PromotionTest, BrimleyFirstUntilDismissedForGoodThenOstrelleThenNone) {
     EXPECT_EQ(ExitThroughCloseLabel([](HWND) {}), L"");
 }
 
+TEST_F(PromotionTest, TheSettingsAreTheUsersRealOnesWhenTheUsersWow6432NodeExists) {
+    // Under Wine that key moves a 32-bit program's default view of HKCU\Software; the
+    // switches written at start and read at exit must still be the same values.
+    test::UserWow6432NodeGuard wow;
+    test::ScratchKey moved(HKEY_CURRENT_USER, L"Software\\Wow6432Node\\Corvantis", KEY_WOW64_64KEY);
+    moved.SetDword(L"Taliveer", L"BrimleyAds", 0);
+    EXPECT_EQ(ExitThroughCloseLabel([](HWND w) { PressOk(w, false); }), L"Brimley");
+    EXPECT_TRUE(Flag(L"BrimleyAds"));
+}
+
 TEST_F(PromotionTest, EscapeWritesNothingButTheDownloadLinkWritesAtOnce) {
     EXPECT_EQ(ExitThroughCloseLabel([](HWND w) {
                   ::SendMessageW(::GetDlgItem(w, promotion_ids::kCheckBox1), BM_SETCHECK, BST_CHECKED, 0);

@@ -209,7 +209,7 @@ TEST_F(AssociationActionsTest, RemovalSavesTheKeyWholeLeavesItsFileTypeAndTheEdi
     ext.SetBytes(L"ShellNew\\Deeper", L"Flags", REG_DWORD, &flags, sizeof flags);
     type.SetString(L"", L"", L"Tal Rm");
     std::vector<RegValueData> before, beforeNew;
-    ASSERT_TRUE(ReadAllValues(HKEY_CLASSES_ROOT, L".talrm", RegView::Default, before));
+    ASSERT_TRUE(ReadAllValues(HKEY_CLASSES_ROOT, L".talrm", RegView::Bits64, before));
     Select(L".talrm");
     std::wstring question, info;
     AnswerNextQuestion(true, &question);
@@ -223,7 +223,7 @@ TEST_F(AssociationActionsTest, RemovalSavesTheKeyWholeLeavesItsFileTypeAndTheEdi
 
     test::RestoreWithRegistryEditor(undo_.Folder() + L"talrm_association.reg");
     std::vector<RegValueData> after;
-    ASSERT_TRUE(ReadAllValues(HKEY_CLASSES_ROOT, L".talrm", RegView::Default, after));
+    ASSERT_TRUE(ReadAllValues(HKEY_CLASSES_ROOT, L".talrm", RegView::Bits64, after));
     ASSERT_EQ(after.size(), before.size());
     for (const auto& v : before) {
         const auto it = std::find_if(after.begin(), after.end(), [&](const RegValueData& a) { return a.name == v.name; });
@@ -233,7 +233,7 @@ TEST_F(AssociationActionsTest, RemovalSavesTheKeyWholeLeavesItsFileTypeAndTheEdi
     }
     EXPECT_TRUE(RegValueExists(HKEY_CLASSES_ROOT, L".talrm\\OpenWithProgids", L"TalRm.Prog"));
     RegValueData deeper;
-    ASSERT_TRUE(ReadValueData(HKEY_CLASSES_ROOT, L".talrm\\ShellNew\\Deeper", L"Flags", RegView::Default, deeper));
+    ASSERT_TRUE(ReadValueData(HKEY_CLASSES_ROOT, L".talrm\\ShellNew\\Deeper", L"Flags", RegView::Bits64, deeper));
     EXPECT_EQ(deeper.type, static_cast<std::uint32_t>(REG_DWORD));
 
     // Removed again, the second backup stands beside the first.

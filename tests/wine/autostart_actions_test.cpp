@@ -113,9 +113,9 @@ TEST_F(AutostartActionsTest, TickedEntriesOfEverySourceGoAndTheRegistryEditorPut
     const auto bytes8 = FileBytes(link8);
 
     const std::vector<Saved> saved = {
-        Keep(HKEY_CURRENT_USER, kRun, RegView::Default, L"TalRm Tool.exe"),
-        Keep(HKEY_CURRENT_USER, kRun, RegView::Default, L"自启动测试"),
-        Keep(HKEY_CURRENT_USER, kRunOnce, RegView::Default, L"TalRmOnce"),
+        Keep(HKEY_CURRENT_USER, kRun, RegView::Bits64, L"TalRm Tool.exe"),
+        Keep(HKEY_CURRENT_USER, kRun, RegView::Bits64, L"自启动测试"),
+        Keep(HKEY_CURRENT_USER, kRunOnce, RegView::Bits64, L"TalRmOnce"),
         Keep(HKEY_LOCAL_MACHINE, kRun, RegView::Bits64, L"TalRmM1"),
         Keep(HKEY_LOCAL_MACHINE, kRun, RegView::Bits64, L"TalRmM2"),
         Keep(HKEY_LOCAL_MACHINE, kRunOnce, RegView::Bits64, L"TalRmMOnce"),
@@ -183,7 +183,7 @@ TEST_F(AutostartActionsTest, TickedEntriesOfEverySourceGoAndTheRegistryEditorPut
 }
 
 TEST_F(AutostartActionsTest, TheUsersWow6432NodeRunValueComesBackWhereItWas) {
-    const bool existed = RegKeyExists(HKEY_CURRENT_USER, L"Software\\Wow6432Node");
+    test::UserWow6432NodeGuard wow;
     {
         ScratchValue v6(HKEY_CURRENT_USER, kWowRun, KEY_WOW64_64KEY, L"TalRm6", L"C:\\six.exe \"arg\"");
         const Saved saved = Keep(HKEY_CURRENT_USER, kWowRun, RegView::Bits64, L"TalRm6");
@@ -194,7 +194,6 @@ TEST_F(AutostartActionsTest, TheUsersWow6432NodeRunValueComesBackWhereItWas) {
         RestoreAll();
         ExpectBack(saved);
     }
-    if (!existed) ScratchKey wow(HKEY_CURRENT_USER, L"Software\\Wow6432Node", KEY_WOW64_64KEY);
 }
 
 TEST_F(AutostartActionsTest, TheSelectedRowIsRemovedWhenNoneIsTickedAndNoKeepsEverythingAndTheTick) {
@@ -244,7 +243,7 @@ TEST_F(AutostartActionsTest, ABackupThatCannotBeWrittenRemovesNothing) {
 }
 
 TEST_F(AutostartActionsTest, EntriesThatCannotBeRemovedOrAreGoneAreNamedAndNeverReportedAsRemoved) {
-    const bool existed = RegKeyExists(HKEY_CURRENT_USER, L"Software\\Wow6432Node");
+    test::UserWow6432NodeGuard wow;
     {
         ScratchValue gone(HKEY_CURRENT_USER, kRun, 0, L"TalRmGone", L"C:\\g.exe");
         ScratchValue fine(HKEY_CURRENT_USER, kRun, 0, L"TalRmFine", L"C:\\f.exe");
@@ -272,7 +271,6 @@ TEST_F(AutostartActionsTest, EntriesThatCannotBeRemovedOrAreGoneAreNamedAndNever
             std::printf("registry access checks are not enforced by this platform\n");
         }
     }
-    if (!existed) ScratchKey wow(HKEY_CURRENT_USER, L"Software\\Wow6432Node", KEY_WOW64_64KEY);
 }
 
 // The add dialog, driven as a user would: a path in the box, a scope, a button.
@@ -330,9 +328,9 @@ TEST_F(AddProgramTest, AProgramIsAddedUnquotedUnderItsFileNameOnceForEachScope) 
         EXPECT_EQ(dialog.Added, 1);
     }
     EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kRun, L"Tal Add.exe"), program_);
-    EXPECT_EQ(ReadRegString64(HKEY_LOCAL_MACHINE, kRun, L"Tal Add.exe"), program_);
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kRun, L"Tal Add.exe"), program_);
     StringList names;
-    ReadValueNames64(HKEY_LOCAL_MACHINE, kRun, names);
+    ReadValueNames(HKEY_LOCAL_MACHINE, kRun, names);
     EXPECT_EQ(std::count(names.begin(), names.end(), L"Tal Add.exe"), 1);
 }
 

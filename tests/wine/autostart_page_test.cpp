@@ -141,7 +141,7 @@ TEST_F(AutostartPageTest, NineSourcesInOrderWithTheirDigitsAccessTextsAndIcons) 
 TEST_F(AutostartPageTest, WithoutDisabledItemsTheLabelEndsAfterTheCount) {
     // The prefix's own disabled items, if any, are set aside for the test.
     StringList names;
-    ReadKeyNames64(HKEY_LOCAL_MACHINE, kMsConfig, names);
+    ReadKeyNames(HKEY_LOCAL_MACHINE, kMsConfig, names);
     if (!names.empty()) GTEST_SKIP() << "the prefix has disabled items of its own";
     const auto rows = Gather();
     EXPECT_EQ(CountLabel(), std::to_wstring(rows.size()) + L" 个自动启动程序");
@@ -178,25 +178,24 @@ TEST_F(AutostartPageTest, TheUndoLinkShowsExactlyWhenTheUndoFolderExists) {
     EXPECT_TRUE(::IsWindowVisible(Hwnd(ids::UndoLabel(1))));
 }
 
-TEST_F(AutostartPageTest, TheCurrentUsersWow64RunKeyIsSourceSix) {
-    // Under Wine, once HKCU\Software\Wow6432Node exists a 32-bit program's whole view of
-    // HKCU\Software moves into it, so the entry may also show as source 1; Windows shares
-    // HKCU\Software between the views. The key is removed again after the test.
-    const bool existed = RegKeyExists(HKEY_CURRENT_USER, L"Software\\Wow6432Node");
-    {
-        ScratchValue a6(HKEY_CURRENT_USER, L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
-                        KEY_WOW64_64KEY, L"TalA6", L"C:\\six.exe");
-        const auto rows = Gather();
-        bool found = false;
-        for (int at = FindRow(rows, L"TalA6"); at >= 0; at = FindRow(rows, L"TalA6", at + 1)) {
-            found = found || Sources()[static_cast<size_t>(at)] == L'6';
-            EXPECT_EQ(rows[static_cast<size_t>(at)].cells[2], state_.UserName);
-        }
-        EXPECT_TRUE(found);
-    }
-    if (!existed) {
-        test::ScratchKey wow6432(HKEY_CURRENT_USER, L"Software\\Wow6432Node", KEY_WOW64_64KEY);
-    }
+TEST_F(AutostartPageTest, TheUsersWow64RunKeyIsSourceSixAndTheirRealRunKeyStaysSourceOne) {
+    // Under Wine, once HKCU\Software\Wow6432Node exists a 32-bit program's default view of
+    // HKCU\Software moves into it (Windows shares HKCU\Software between the views): the page
+    // still lists the user's real Run value, and the Wow6432Node one once.
+    test::UserWow6432NodeGuard wow;
+    ScratchValue a6(HKEY_CURRENT_USER, L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
+                    KEY_WOW64_64KEY, L"TalA6", L"C:\\six.exe");
+    ScratchValue a1(HKEY_CURRENT_USER, kRun, KEY_WOW64_64KEY, L"TalA1Real", L"C:\\one.exe");
+    const auto rows = Gather();
+    const int six = FindRow(rows, L"TalA6");
+    ASSERT_GE(six, 0);
+    EXPECT_EQ(Sources()[static_cast<size_t>(six)], L'6');
+    EXPECT_EQ(rows[static_cast<size_t>(six)].cells[2], state_.UserName);
+    EXPECT_EQ(FindRow(rows, L"TalA6", six + 1), -1) << "listed twice";
+    const int one = FindRow(rows, L"TalA1Real");
+    ASSERT_GE(one, 0) << "the user's real Run value is hidden";
+    EXPECT_EQ(Sources()[static_cast<size_t>(one)], L'1');
+    EXPECT_EQ(FindRow(rows, L"TalA1Real", one + 1), -1);
 }
 
 TEST_F(AutostartPageTest, GatheringAgainRebuildsFromNothing) {

@@ -68,6 +68,7 @@ protected:
 TEST_F(MalformedRegistryTest, AutostartOverOddValuesAndTenThousandInOneKey) {
     // A Run key of its own (the user's Wow6432Node one, which the page reads in the 64-bit
     // view) holds the crowd; the user's Run key the odd ones.
+    test::UserWow6432NodeGuard wow;
     ScratchKey& crowd = Key(HKEY_CURRENT_USER, L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
     for (int i = 0; i < 10000; ++i) {
         crowd.SetString(L"", L"TalCrowd" + std::to_wstring(i), L"\"C:\\Tal\\crowd.exe\" /" + std::to_wstring(i));

@@ -30,12 +30,11 @@ TEST(RegUnitLists, NamesOfSubkeysAndValuesInTheOrderTheRegistryGives) {
     StringList names{L"left over"};
     EXPECT_EQ(ReadKeyNames(HKEY_CURRENT_USER, k.Path(), names), 2);
     EXPECT_EQ(AsSet(names), (std::set<std::wstring>{L"Beta", L"alpha"}));
-    EXPECT_EQ(ReadKeyNames64(HKEY_CURRENT_USER, L"\\" + k.Path() + L"\\", names), 2);
+    EXPECT_EQ(ReadKeyNames(HKEY_CURRENT_USER, L"\\" + k.Path() + L"\\", names), 2);
 
     // The default value is listed as the empty name; data of any type counts.
     EXPECT_EQ(ReadValueNames(HKEY_CURRENT_USER, k.Path(), names), 3);
     EXPECT_EQ(AsSet(names), (std::set<std::wstring>{L"", L"Zed", L"Num"}));
-    EXPECT_EQ(ReadValueNames64(HKEY_CURRENT_USER, k.Path(), names), 3);
 }
 
 TEST(RegUnitLists, MissingKeyClearsTheListAndGivesZero) {
@@ -43,7 +42,7 @@ TEST(RegUnitLists, MissingKeyClearsTheListAndGivesZero) {
     EXPECT_EQ(ReadKeyNames(HKEY_CURRENT_USER, L"Software\\TaliveerTests\\Missing\\Key", names), 0);
     EXPECT_TRUE(names.empty());
     names = {L"a"};
-    EXPECT_EQ(ReadValueNames64(HKEY_LOCAL_MACHINE, L"SOFTWARE\\TaliveerTests\\Missing", names), 0);
+    EXPECT_EQ(ReadValueNames(HKEY_LOCAL_MACHINE, L"SOFTWARE\\TaliveerTests\\Missing", names), 0);
     EXPECT_TRUE(names.empty());
 }
 
@@ -86,7 +85,6 @@ TEST(RegUnitStrings, OnlyStringTypesAreReadTrimmedAndUnexpanded) {
     EXPECT_EQ(ReadRegString(cu, k.Path(), L""), L"the default");
     EXPECT_EQ(ReadRegString(cu, k.Path(), L"Missing"), L"");
     EXPECT_EQ(ReadRegString(cu, k.Path() + L"\\Missing", L"Plain"), L"");
-    EXPECT_EQ(ReadRegString64(cu, k.Path(), L"Plain"), L"C:\\x.exe /a");
 }
 
 TEST(RegUnitStrings, StoredStringsAreNotTrustedToBeTerminatedOrShort) {
@@ -202,20 +200,20 @@ TEST(RegUnitDeletes, AWholeTreeWithNestedSubkeys) {
 TEST(RegUnitDeletes, MissingKeysGiveFalse) {
     EXPECT_FALSE(DeleteRegKey(HKEY_CURRENT_USER, L"TaliveerNoSuchKeyAtAll"));
     EXPECT_FALSE(DeleteRegKey(HKEY_CURRENT_USER, L"Software\\TaliveerTests\\No\\Such"));
-    EXPECT_FALSE(DeleteRegKey64(HKEY_CURRENT_USER, L""));
+    EXPECT_FALSE(DeleteRegLeafKey(HKEY_CURRENT_USER, L""));
 }
 
 TEST(RegUnitDeletes, SecondStageDropsOneTrailingBackslashAndKeepsKeysWithSubkeys) {
     ScratchKey k(HKEY_CURRENT_USER, kUserScratch);
     k.SetString(L"leaf", L"v", L"1");
     k.SetString(L"parent\\child", L"v", L"1");
-    EXPECT_TRUE(DeleteRegKey64(HKEY_CURRENT_USER, k.Path() + L"\\leaf\\"));
+    EXPECT_TRUE(DeleteRegLeafKey(HKEY_CURRENT_USER, k.Path() + L"\\leaf\\"));
     EXPECT_FALSE(k.Exists(L"leaf"));
-    EXPECT_FALSE(DeleteRegKey64(HKEY_CURRENT_USER, k.Path() + L"\\parent"));
+    EXPECT_FALSE(DeleteRegLeafKey(HKEY_CURRENT_USER, k.Path() + L"\\parent"));
     EXPECT_TRUE(k.Exists(L"parent\\child"));
 }
 
-// HKLM\SOFTWARE is split in two views for a 32-bit program; HKCU\Software is not.
+// HKLM\SOFTWARE has two views; every operation uses the 64-bit one unless told otherwise.
 class RegUnitViews : public testing::Test {
 protected:
     const std::wstring path_ = L"SOFTWARE\\TaliveerTests64";
@@ -223,27 +221,34 @@ protected:
     ScratchKey only32_{HKEY_LOCAL_MACHINE, path_, KEY_WOW64_32KEY};
 };
 
-TEST_F(RegUnitViews, AKeyOnlyInThe64BitViewIsSeenOnlyByThe64Operations) {
-    if (!test::RunsUnderWow64()) GTEST_SKIP() << "a 64-bit build's default view is the 64-bit view";
+TEST_F(RegUnitViews, EveryOperationSeesThe64BitViewAndBits32OnlyThe32BitOne) {
     only64_.SetString(L"App", L"DisplayName", L"Sixty-four");
     only64_.SetString(L"", L"Top", L"x");
-    ASSERT_TRUE(only64_.Exists(L"App", KEY_WOW64_64KEY));
+    only32_.SetString(L"Other", L"DisplayName", L"Thirty-two");
     ASSERT_FALSE(only64_.Exists(L"App", KEY_WOW64_32KEY));
 
     StringList names;
-    ReadKeyNames64(HKEY_LOCAL_MACHINE, path_, names);
-    EXPECT_EQ(names, StringList{L"App"});
     ReadKeyNames(HKEY_LOCAL_MACHINE, path_, names);
-    EXPECT_TRUE(names.empty());
-    ReadValueNames64(HKEY_LOCAL_MACHINE, path_, names);
-    EXPECT_EQ(names, StringList{L"Top"});
+    EXPECT_EQ(names, StringList{L"App"});
+    ReadKeyNamesIn(HKEY_LOCAL_MACHINE, path_, RegView::Bits32, names);
+    EXPECT_EQ(names, StringList{L"Other"});
     ReadValueNames(HKEY_LOCAL_MACHINE, path_, names);
+    EXPECT_EQ(names, StringList{L"Top"});
+    ReadValueNamesIn(HKEY_LOCAL_MACHINE, path_, RegView::Bits32, names);
     EXPECT_TRUE(names.empty());
-    EXPECT_EQ(ReadRegString64(HKEY_LOCAL_MACHINE, path_ + L"\\App", L"DisplayName"), L"Sixty-four");
-    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, path_ + L"\\App", L"DisplayName"), L"");
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, path_ + L"\\App", L"DisplayName"), L"Sixty-four");
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, path_ + L"\\App"));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, path_ + L"\\Other"));
     EXPECT_TRUE(RegValueExists(HKEY_LOCAL_MACHINE, path_ + L"\\App", L"DisplayName"));
-    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, path_ + L"\\App"));  // default view
+    RegValueData value;
+    EXPECT_TRUE(ReadValueData(HKEY_LOCAL_MACHINE, path_ + L"\\Other", L"DisplayName", RegView::Bits32, value));
+    EXPECT_FALSE(ReadValueData(HKEY_LOCAL_MACHINE, path_ + L"\\Other", L"DisplayName", RegView::Bits64, value));
+    // The 32-bit view's key lives in Wow6432Node, and its backup says so.
+    EXPECT_NE(RealKeyName(HKEY_LOCAL_MACHINE, path_ + L"\\Other", RegView::Bits32).find(L"\\Wow6432Node\\"),
+              std::wstring::npos);
     EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, path_ + L"\\App", L"DisplayName"));
+    EXPECT_EQ(RemoveRegTree(HKEY_LOCAL_MACHINE, path_ + L"\\Other", RegView::Bits32), ERROR_SUCCESS);
+    EXPECT_FALSE(only32_.Exists(L"Other", KEY_WOW64_32KEY));
 }
 
 TEST_F(RegUnitViews, WritesGoToThe64BitView) {
@@ -269,15 +274,27 @@ TEST_F(RegUnitViews, TheTreeAndTheKeyGoInTheSameViewAndTheMirrorStays) {
     EXPECT_TRUE(only32_.Exists(L"Both", KEY_WOW64_32KEY));
 }
 
-TEST(RegUnitViewsUser, CurrentUserSoftwareIsTheSameInBothViews) {
-    ScratchKey k(HKEY_CURRENT_USER, kUserScratch);
-    WriteRegString(HKEY_CURRENT_USER, k.Path(), L"v", L"same");
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, k.Path(), L"v"), L"same");
-    EXPECT_EQ(ReadRegString64(HKEY_CURRENT_USER, k.Path(), L"v"), L"same");
-    StringList a, b;
-    ReadValueNames(HKEY_CURRENT_USER, k.Path(), a);
-    ReadValueNames64(HKEY_CURRENT_USER, k.Path(), b);
-    EXPECT_EQ(a, b);
+TEST(RegUnitViewsUser, TheUsersKeysAreTheRealOnesEvenWhenTheUsersWow6432NodeExists) {
+    // Under Wine a 32-bit process's default view of HKCU\Software moves into
+    // HKCU\Software\Wow6432Node once that key exists; what is written and read must still be
+    // the user's real key, as on Windows.
+    test::UserWow6432NodeGuard wow;
+    ScratchKey real(HKEY_CURRENT_USER, kUserScratch, KEY_WOW64_64KEY);
+    ScratchKey moved(HKEY_CURRENT_USER, L"Software\\Wow6432Node\\TaliveerTests\\RegUnit", KEY_WOW64_64KEY);
+    moved.SetString(L"", L"v", L"moved");
+    moved.SetDword(L"", L"Flag", 0);
+    WriteRegString(HKEY_CURRENT_USER, kUserScratch, L"v", L"real");
+    WriteRegFlag(HKEY_CURRENT_USER, kUserScratch, L"Flag", true);
+    EXPECT_TRUE(real.Exists());
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kUserScratch, L"v"), L"real");
+    EXPECT_TRUE(ReadRegFlag(HKEY_CURRENT_USER, kUserScratch, L"Flag"));
+    StringList names;
+    ReadValueNames(HKEY_CURRENT_USER, kUserScratch, names);
+    EXPECT_EQ(AsSet(names), (std::set<std::wstring>{L"v", L"Flag"}));
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, kUserScratch, L"v"));
+    EXPECT_TRUE(DeleteRegValue(HKEY_CURRENT_USER, kUserScratch, L"v"));
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, L"Software\\Wow6432Node\\TaliveerTests\\RegUnit", L"v"), L"moved");
+    EXPECT_EQ(RealKeyName(HKEY_CURRENT_USER, kUserScratch, RegView::Bits64).find(L"Wow6432Node"), std::wstring::npos);
 }
 
 }  // namespace
@@ -301,11 +318,8 @@ TEST(RegUnitRights, ReadOperationsNeedOnlyReadAccess) {
 
     StringList names;
     EXPECT_EQ(ReadKeyNames(HKEY_CURRENT_USER, ro, names), 1);
-    EXPECT_EQ(ReadKeyNames64(HKEY_CURRENT_USER, ro, names), 1);
     EXPECT_EQ(ReadValueNames(HKEY_CURRENT_USER, ro, names), 1);
-    EXPECT_EQ(ReadValueNames64(HKEY_CURRENT_USER, ro, names), 1);
     EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, ro, L"name"), L"value");
-    EXPECT_EQ(ReadRegString64(HKEY_CURRENT_USER, ro, L"name"), L"value");
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, ro, L"name"));
     EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, ro));
     if (enforced) {

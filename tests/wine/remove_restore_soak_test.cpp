@@ -233,7 +233,7 @@ struct Entry {
     wchar_t digit = L'0';  // autostart source
     HKEY root = nullptr;
     std::wstring key;      // the value's key, or the key that goes whole
-    RegView view = RegView::Default;
+    RegView view = RegView::Bits64;
     std::wstring name;     // value name, item name, record caption or extension
     TreeDump before;
     RegValueData value;    // a Run value
@@ -273,7 +273,7 @@ Entry MakeEntry(Hostile& h) {
         const AutostartPlace place = PlaceOfSource(e.digit);
         e.root = place.machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
         e.key = place.key;
-        e.view = place.view64 ? RegView::Bits64 : RegView::Default;
+        e.view = RegView::Bits64;
         e.name = h.Name(false);
         e.value = h.Value(e.name);
         Write(e.root, e.key, e.view, e.value);
@@ -308,7 +308,7 @@ Entry MakeEntry(Hostile& h) {
         e.root = HKEY_CLASSES_ROOT;
         e.name = L"." + h.Name(true);
         e.key = e.name;
-        e.view = RegView::Default;
+        e.view = RegView::Bits64;
         FillTree(h, e.root, e.key, e.view, 2, 1 + h.Below(4));
         break;
     }
@@ -363,7 +363,7 @@ std::wstring RemoveAsTheButtonDoes(const Entry& e, const std::wstring& undo, std
         const KeyRemoval removal =
             e.kind == Kind::UninstallRecord
                 ? BackUpAndRemoveKey(undo, e.root, e.key, RegView::Bits64, CleanUninstallCaption(e.name), L"_uninstall.reg")
-                : BackUpAndRemoveKey(undo, e.root, e.key, RegView::Default, e.name.substr(1), L"_association.reg");
+                : BackUpAndRemoveKey(undo, e.root, e.key, RegView::Bits64, e.name.substr(1), L"_association.reg");
         if (removal.outcome != KeyRemoval::Outcome::Removed) problem = "not removed: " + Utf8(removal.reason);
         return removal.backupFile;
     }
@@ -409,6 +409,7 @@ TEST(RemoveRestoreSoak, EveryRemovedEntryComesBackExactlyThroughTheRegistryEdito
     std::printf("soak: seed %u (TALIVEER_SOAK_SEED=%u repeats this run)\n", seed, seed);
     std::fflush(stdout);
     Hostile h(seed);
+    test::UserWow6432NodeGuard wow;  // source 6 makes it
     test::UndoFolderGuard undo(test::TempUndoFolder());
     const std::wstring undoParent = undo.Folder().substr(0, undo.Folder().size() - 5);  // "...\\taliveer undo test\\"
 
@@ -431,11 +432,9 @@ TEST(RemoveRestoreSoak, EveryRemovedEntryComesBackExactlyThroughTheRegistryEdito
         }
         // Opened with the registry editor, several backups to one start of it.
         for (size_t at = 0; at < files.size(); at += 25) {
-            wchar_t windows[MAX_PATH];
-            ::GetWindowsDirectoryW(windows, MAX_PATH);
-            std::wstring line = L"\"" + std::wstring(windows) + L"\\regedit.exe\" /s";
-            for (size_t i = at; i < files.size() && i < at + 25; ++i) line += L" \"" + files[i] + L"\"";
-            test::RunAndWait(line);
+            std::wstring arguments;
+            for (size_t i = at; i < files.size() && i < at + 25; ++i) arguments += L" \"" + files[i] + L"\"";
+            test::RunRegistryEditor(arguments);
         }
         for (const Entry& e : entries) {
             const std::string difference = CompareAfter(e);
@@ -458,11 +457,13 @@ TEST(RemoveRestoreSoak, EveryRemovedEntryComesBackExactlyThroughTheRegistryEdito
         ++outside;
         ADD_FAILURE() << "a file outside the Undo folder appeared: " << Utf8(f);
     }
-    std::printf("soak: %d remove->restore cycles, %d differences, seed %u, %.1f s; %d new files outside the Undo "
-                "folder (of %zu files in the prefix)\n"
-                "soak: Wine's registry editor's own faults, left out: %d unterminated strings came back with a "
-                "terminator; %d odd-sized strings not compared\n",
-                done, differences, seed, seconds, outside, filesAfter.size(), g_terminatorsAdded, g_oddStringsLeftOut);
+    const char* build = sizeof(void*) == 4 ? "32-bit" : "64-bit";
+    std::printf("soak (%s build): %d remove->restore cycles, %d differences, seed %u, %.1f s; %d new files outside "
+                "the Undo folder (of %zu files in the prefix)\n"
+                "soak (%s build): Wine's registry editor's own faults, left out: %d unterminated strings came back "
+                "with a terminator; %d odd-sized strings not compared\n",
+                build, done, differences, seed, seconds, outside, filesAfter.size(), build, g_terminatorsAdded,
+                g_oddStringsLeftOut);
     std::fflush(stdout);
     EXPECT_GE(done, cycles);
 }
@@ -475,7 +476,7 @@ TEST(RemoveRestoreSoak, ANameALineCannotCarryIsNeitherSavedNorRemoved) {
     EXPECT_EQ(out.removed, 0);
     ASSERT_EQ(out.failures.size(), 1u);
     RegValueData still;
-    EXPECT_TRUE(ReadValueData(HKEY_CURRENT_USER, kRunKey, name, RegView::Default, still));
+    EXPECT_TRUE(ReadValueData(HKEY_CURRENT_USER, kRunKey, name, RegView::Bits64, still));
     EXPECT_TRUE(undo.Files().empty());
 }
 

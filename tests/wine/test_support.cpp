@@ -2,6 +2,8 @@
 
 #include "services/unique_handle.h"
 
+#include <gtest/gtest.h>
+
 #include <sddl.h>
 
 #include <cstdlib>
@@ -129,9 +131,14 @@ void CALLBACK ErrorBoxCatcher::Tick(HWND, UINT, UINT_PTR, DWORD) {
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
+namespace {
+// The program opens every key in the 64-bit view; so do the helpers unless told otherwise.
+REGSAM ViewOrDefault(REGSAM view) { return view ? view : KEY_WOW64_64KEY; }
+}  // namespace
+
 ScratchValue::ScratchValue(HKEY root, std::wstring path, REGSAM view, std::wstring name, const void* data, DWORD size,
                            DWORD type)
-    : root_(root), path_(std::move(path)), view_(view), name_(std::move(name)) {
+    : root_(root), path_(std::move(path)), view_(ViewOrDefault(view)), name_(std::move(name)) {
     UniqueHKey key;
     if (::RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view_, nullptr, key.put(), nullptr) ==
         ERROR_SUCCESS) {
@@ -155,7 +162,7 @@ bool SetKeySecurity(HKEY root, const std::wstring& path, REGSAM view, const wcha
     PSECURITY_DESCRIPTOR sd = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr)) return false;
     UniqueHKey key;
-    bool ok = ::RegOpenKeyExW(root, path.c_str(), 0, WRITE_DAC | view, key.put()) == ERROR_SUCCESS &&
+    bool ok = ::RegOpenKeyExW(root, path.c_str(), 0, WRITE_DAC | ViewOrDefault(view), key.put()) == ERROR_SUCCESS &&
               ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
     ::LocalFree(sd);
     return ok;
@@ -210,12 +217,59 @@ void UndoFolderGuard::Remove() const {
     ::RemoveDirectoryW(folder_.substr(0, folder_.size() - 5).c_str());  // its parent
 }
 
-void RestoreWithRegistryEditor(const std::wstring& file) {
+void RestoreWithRegistryEditor(const std::wstring& file) { RunRegistryEditor(L"\"" + file + L"\""); }
+
+int RunRegistryEditor(const std::wstring& arguments) {
     wchar_t windows[MAX_PATH];
     ::GetWindowsDirectoryW(windows, MAX_PATH);
-    // C:\Windows\regedit.exe is the system's own editor; a 32-bit program's view of the
-    // folder is not redirected there.
-    RunAndWait(L"\"" + std::wstring(windows) + L"\\regedit.exe\" /s \"" + file + L"\"");
+    return RunSystemProgram(L"\"" + std::wstring(windows) + L"\\regedit.exe\" /s " + arguments);
+}
+
+int RunSystemProgram(const std::wstring& commandLine) {
+    std::wstring line = commandLine;
+    // A 32-bit process that starts C:\Windows\regedit.exe gets SysWOW64\regedit.exe, the
+    // 32-bit editor, which puts HKLM\SOFTWARE\... into Wow6432Node (system32 likewise). With
+    // the file-system redirection off for the start, the 64-bit program runs, the one a
+    // double click opens.
+    PVOID redirection = nullptr;
+    const bool redirected = RunsUnderWow64() && ::Wow64DisableWow64FsRedirection(&redirection);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                                          CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &si, &pi);
+    if (redirected) ::Wow64RevertWow64FsRedirection(redirection);
+    if (!started) {
+        ADD_FAILURE() << test::Utf8(commandLine) << " did not start: error " << ::GetLastError();
+        return -1;
+    }
+    UniqueKernelHandle process(pi.hProcess);
+    UniqueKernelHandle thread(pi.hThread);
+    BOOL is32Bit = FALSE;
+    if (::IsWow64Process(process.get(), &is32Bit) && is32Bit) {
+        ::TerminateProcess(process.get(), 1);
+        ADD_FAILURE() << "the 32-bit build of " << test::Utf8(commandLine) << " started, not the system's 64-bit one";
+        return -1;
+    }
+    ::ResumeThread(thread.get());
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0) {
+        ::GetExitCodeProcess(process.get(), &code);
+    } else {
+        ::TerminateProcess(process.get(), 1);
+        ADD_FAILURE() << test::Utf8(commandLine) << " did not end within two minutes";
+    }
+    return static_cast<int>(code);
+}
+
+UserWow6432NodeGuard::UserWow6432NodeGuard() {
+    UniqueHKey key;
+    existed_ = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wow6432Node", 0, KEY_READ | KEY_WOW64_64KEY,
+                               key.put()) == ERROR_SUCCESS;
+}
+
+UserWow6432NodeGuard::~UserWow6432NodeGuard() {
+    if (!existed_) ScratchKey remove(HKEY_CURRENT_USER, L"Software\\Wow6432Node", KEY_WOW64_64KEY);
 }
 
 bool RunsUnderWow64() {
@@ -223,7 +277,8 @@ bool RunsUnderWow64() {
     return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
 }
 
-ScratchKey::ScratchKey(HKEY root, std::wstring path, REGSAM view) : root_(root), path_(std::move(path)), view_(view) {
+ScratchKey::ScratchKey(HKEY root, std::wstring path, REGSAM view)
+    : root_(root), path_(std::move(path)), view_(ViewOrDefault(view)) {
     Remove();
 }
 
@@ -274,13 +329,12 @@ bool ScratchKey::Exists(const std::wstring& sub, REGSAM view) const {
 
 SettingsGuard::SettingsGuard() {
     UniqueHKey key;
-    existed_ = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis", 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+    existed_ = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis", 0, KEY_READ | KEY_WOW64_64KEY, key.put()) ==
+               ERROR_SUCCESS;
 }
 
 SettingsGuard::~SettingsGuard() {
-    if (existed_) return;
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis");
+    if (!existed_) ScratchKey remove(HKEY_CURRENT_USER, L"SOFTWARE\\Corvantis", KEY_WOW64_64KEY);
 }
 
 std::wstring FromUtf8(const std::string& text) {

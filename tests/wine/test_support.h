@@ -27,7 +27,8 @@ bool AllShownActionsRan();
 // Drops the actions still waiting (a test that failed before its box came).
 void ForgetShownActions();
 
-// A registry key that the test owns: deleted (with everything beneath) before and after.
+// A registry key that the test owns: deleted (with everything beneath) before and after. A
+// view of 0 is the 64-bit view, the one the program uses (so for ScratchValue and SetKeySecurity).
 class ScratchKey {
 public:
     ScratchKey(HKEY root, std::wstring path, REGSAM view = 0);
@@ -112,6 +113,26 @@ private:
 // Opens a backup the way a user does: with the registry editor of the system (the 64-bit
 // one on a 64-bit system), silently. Waits until it has ended.
 void RestoreWithRegistryEditor(const std::wstring& file);
+// Runs that editor silently with `arguments` (quoted file names) and waits; the test fails
+// when the editor that starts is the 32-bit one. The editor's exit code, -1 when it did not run.
+int RunRegistryEditor(const std::wstring& arguments);
+// Runs a program of the Windows folder (C:\Windows\regedit.exe, ...\system32\reg.exe) as the
+// system's own 64-bit build and waits; the test fails when the 32-bit build starts instead.
+int RunSystemProgram(const std::wstring& commandLine);
+
+// Removes HKCU\Software\Wow6432Node at the end when it was not there at the start. Under Wine,
+// once that key exists, a 32-bit process's default view of HKCU\Software moves into it, Wine's
+// own settings included; a test that makes it must not leave it to the tests after it.
+class UserWow6432NodeGuard {
+public:
+    UserWow6432NodeGuard();
+    ~UserWow6432NodeGuard();
+    UserWow6432NodeGuard(const UserWow6432NodeGuard&) = delete;
+    UserWow6432NodeGuard& operator=(const UserWow6432NodeGuard&) = delete;
+
+private:
+    bool existed_;
+};
 
 // Puts the program's settings key back as it was when the test began.
 class SettingsGuard {

@@ -60,16 +60,15 @@ void Write(HKEY root, const std::wstring& path, REGSAM view, const RegValueData&
 
 std::map<std::wstring, RegValueData> ValuesOf(HKEY root, const std::wstring& path) {
     std::vector<RegValueData> values;
-    ReadAllValues64(root, path, values);
+    ReadAllValues(root, path, RegView::Bits64, values);
     std::map<std::wstring, RegValueData> byName;
     for (auto& v : values) byName[v.name] = v;
     return byName;
 }
 
-// Imports with the prefix's reg.exe (it reports failures; regedit /s always exits 0), in
-// the 64-bit view.
+// Imports with the system's 64-bit reg.exe (it reports failures; regedit /s always exits 0).
 int Import(const std::wstring& file) {
-    return test::RunAndWait(L"C:\\windows\\system32\\reg.exe import \"" + file + L"\" /reg:64");
+    return test::RunSystemProgram(L"C:\\windows\\system32\\reg.exe import \"" + file + L"\"");
 }
 
 TEST(UndoBackup, AWrittenScriptRestoresEveryValueByteForByte) {
@@ -199,7 +198,7 @@ TEST_F(ExportTest, AnExportedKeyComesBackWholeInThe64BitView) {
             EXPECT_EQ(it->second.data, v.data);
         }
     }
-    EXPECT_EQ(ReadRegString64(HKEY_LOCAL_MACHINE, victim + L"\\Sub\\Deeper", L"x"), L"deep");
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, victim + L"\\Sub\\Deeper", L"x"), L"deep");
     EXPECT_TRUE(RegValueExists(HKEY_LOCAL_MACHINE, victim + L"\\Empty key", L"y"));
 }
 
@@ -221,7 +220,7 @@ TEST(UndoBackupEditor, TheRegistryEditorImportsAnExport) {
         ExportRegKey(undo.Folder(), HKEY_CURRENT_USER, victim + L"\\", RegView::Bits64, L"Editor", L"_uninstall.reg");
     ASSERT_TRUE(backup.written);
     ASSERT_TRUE(DeleteRegKey(HKEY_CURRENT_USER, victim));
-    test::RunAndWait(L"C:\\windows\\regedit.exe /s \"" + undo.Folder() + backup.fileName + L"\"");
+    test::RestoreWithRegistryEditor(undo.Folder() + backup.fileName);
     EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, victim, L"中文"), L"\"C:\\x.exe\" /s");
     RegValueData sub;
     ASSERT_TRUE(ReadRegValueData(HKEY_CURRENT_USER, victim + L"\\Sub", L"", sub));

@@ -110,7 +110,7 @@ TEST_F(UninstallPageTest, BothHivesCurrentUserFirstWithCommandsDatesAndTheBackin
 
 TEST_F(UninstallPageTest, CurrentUserRowCountIsZeroWithoutUserRecords) {
     StringList existing;
-    if (ReadKeyNames64(HKEY_CURRENT_USER, kUninstall, existing) > 0) GTEST_SKIP() << "the user has records of their own";
+    if (ReadKeyNames(HKEY_CURRENT_USER, kUninstall, existing) > 0) GTEST_SKIP() << "the user has records of their own";
     Program(HKEY_LOCAL_MACHINE, L"TalMachineOnly", L"Tal Machine Only", L"C:\\m.exe");
     Click(ids::TabLabel(2));
     EXPECT_EQ(state_.CurrentUserRowCount, 0);

@@ -50,15 +50,15 @@ std::wstring CleanedAutostartName(std::wstring_view name) {
 
 AutostartPlace PlaceOfSource(wchar_t digit) {
     switch (digit) {
-    case L'1': return {AutostartRemoval::Value, false, kRunKey, false};
-    case L'2': return {AutostartRemoval::Value, false, kRunOnceKey, false};
-    case L'3': return {AutostartRemoval::Value, true, kRunKey, true};
-    case L'4': return {AutostartRemoval::Value, true, kRunOnceKey, true};
-    case L'5': return {AutostartRemoval::DisabledItem, true, kMsConfigKey, true};
-    case L'6': return {AutostartRemoval::Value, false, kWow64RunKey, true};
-    case L'7': return {AutostartRemoval::Value, true, kWow64RunKey, true};
-    case L'8': return {AutostartRemoval::UserShortcut, false, L"", false};
-    case L'9': return {AutostartRemoval::CommonShortcut, true, L"", false};
+    case L'1': return {AutostartRemoval::Value, false, kRunKey};
+    case L'2': return {AutostartRemoval::Value, false, kRunOnceKey};
+    case L'3': return {AutostartRemoval::Value, true, kRunKey};
+    case L'4': return {AutostartRemoval::Value, true, kRunOnceKey};
+    case L'5': return {AutostartRemoval::DisabledItem, true, kMsConfigKey};
+    case L'6': return {AutostartRemoval::Value, false, kWow64RunKey};
+    case L'7': return {AutostartRemoval::Value, true, kWow64RunKey};
+    case L'8': return {AutostartRemoval::UserShortcut, false, L""};
+    case L'9': return {AutostartRemoval::CommonShortcut, true, L""};
     default: return {};
     }
 }

@@ -36,7 +36,6 @@ struct AutostartPlace {
     AutostartRemoval removal = AutostartRemoval::Nothing;
     bool machine = false;       // HKEY_LOCAL_MACHINE, else HKEY_CURRENT_USER
     const wchar_t* key = L"";   // the key of a value, the parent key of a disabled item
-    bool view64 = false;        // read, saved and removed in the 64-bit view
 };
 AutostartPlace PlaceOfSource(wchar_t digit);
 
