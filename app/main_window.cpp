@@ -18,6 +18,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -199,7 +200,10 @@ void TForm1::CreateForm() {
 }
 
 bool TForm1::CloseForm() {
-    if (state_.BusyFlag) return false;
+    // Not while a page gathers, nor while a box, a dialog or an action holds the window
+    // disabled: a close sent from outside (Task Manager's "End task") would free what their
+    // loops still use. The user closes the box first.
+    if (state_.BusyFlag || !::IsWindowEnabled(hwnd_)) return false;
     state_.BackingList.reset();
     state_.RowIcon.reset();
     state_.InfoBox.reset();
@@ -242,14 +246,23 @@ void TForm1::TopLabel3Click() {
     // A value of the wrong type stops here with the registry's error, the window still up.
     const bool brimley = ReadRegFlag(HKEY_CURRENT_USER, kSettingsKey, L"BrimleyAds");
     const bool ostrelle = ReadRegFlag(HKEY_CURRENT_USER, kSettingsKey, L"OstrelleAds");
-    if (brimley || ostrelle) ::ShowWindow(hwnd_, SW_HIDE);
-    // At most one window per exit; Brimley's comes first while its value is true.
+    // At most one window per exit; Brimley's comes first while its value is true. It is
+    // built before the main window hides: one that cannot be built leaves the main window
+    // up with the error, never hidden for good.
+    std::unique_ptr<PromotionWindow> promotion;
     if (brimley) {
-        TForm5a promotion(state_.Boxes());
-        promotion.ShowModal();
+        promotion = std::make_unique<TForm5a>(state_.Boxes());
     } else if (ostrelle) {
-        TForm5b promotion(state_.Boxes());
-        promotion.ShowModal();
+        promotion = std::make_unique<TForm5b>(state_.Boxes());
+    }
+    if (promotion) {
+        ::ShowWindow(hwnd_, SW_HIDE);
+        try {
+            promotion->ShowModal();
+        } catch (...) {
+            ::ShowWindow(hwnd_, SW_SHOW);
+            throw;
+        }
     }
     ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }

@@ -18,7 +18,7 @@ void WaitRepainting(HANDLE process) {
 
 }  // namespace
 
-bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWND window) {
+bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWND window, DWORD* startError) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -27,6 +27,7 @@ bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWN
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(file.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                           HIGH_PRIORITY_CLASS | DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
+        if (startError) *startError = ::GetLastError();
         return false;
     }
     UniqueKernelHandle process(info.hProcess);

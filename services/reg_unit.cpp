@@ -41,10 +41,14 @@ UniqueHKey CreateKey(HKEY root, std::wstring_view path, REGSAM access) {
     return key;
 }
 
-// Names come back cut at their first NUL; a name longer than the buffer grows it.
-int ReadNames(HKEY root, std::wstring_view path, StringList& names, View view, bool subkeys) {
+// Names come back cut at their first NUL; a name longer than the buffer grows it. `status`
+// says whether every name was read.
+int ReadNames(HKEY root, std::wstring_view path, StringList& names, View view, bool subkeys,
+              LSTATUS* outcome = nullptr) {
     names.clear();
-    UniqueHKey key = OpenKey(root, path, WithView(KEY_READ, view));
+    LSTATUS opened = ERROR_SUCCESS;
+    UniqueHKey key = OpenKey(root, path, WithView(KEY_READ, view), &opened);
+    if (outcome) *outcome = opened;
     if (!key) return 0;
     std::vector<wchar_t> buffer(256);
     for (DWORD index = 0;; ++index) {
@@ -55,12 +59,18 @@ int ReadNames(HKEY root, std::wstring_view path, StringList& names, View view, b
                                                    nullptr, nullptr, nullptr);
         if (status == ERROR_MORE_DATA) {
             // Value names may be up to 16,383 characters; key names 255.
-            if (buffer.size() >= 32768) break;
+            if (buffer.size() >= 32768) {
+                if (outcome) *outcome = ERROR_MORE_DATA;
+                break;
+            }
             buffer.resize(32768);
             --index;
             continue;
         }
-        if (status != ERROR_SUCCESS) break;
+        if (status != ERROR_SUCCESS) {
+            if (status != ERROR_NO_MORE_ITEMS && outcome) *outcome = status;
+            break;
+        }
         names.emplace_back(UpToFirstNul(std::wstring_view(buffer.data(), length)));
     }
     return static_cast<int>(names.size());
@@ -350,6 +360,18 @@ int ReadValueNamesIn(HKEY root, std::wstring_view path, RegView view, StringList
     return ReadNames(root, path, names, view, false);
 }
 
+LSTATUS ListSubkeys(HKEY root, std::wstring_view path, RegView view, StringList& names) {
+    LSTATUS status = ERROR_SUCCESS;
+    ReadNames(root, path, names, view, true, &status);
+    return status;
+}
+
+LSTATUS RegKeyReadStatus(HKEY root, std::wstring_view path, RegView view) {
+    LSTATUS status = ERROR_SUCCESS;
+    OpenKey(root, path, WithView(KEY_READ, view), &status);
+    return status;
+}
+
 std::wstring RealKeyName(HKEY root, std::wstring_view path, RegView view) {
     UniqueHKey key = OpenKey(root, path, WithView(KEY_QUERY_VALUE, view));
     if (!key) return {};
@@ -371,6 +393,16 @@ LSTATUS RemoveRegTree(HKEY root, std::wstring_view path, RegView view) {
     const LSTATUS status = DeleteSubkeysIn(root, relative, viewFlag);
     if (status != ERROR_SUCCESS) return status;
     return ::RegDeleteKeyExW(root, relative.c_str(), viewFlag, 0);
+}
+
+LSTATUS SetRegValue(HKEY root, std::wstring_view path, const RegValueData& value, RegView view) {
+    const std::wstring relative(RelativeKeyPath(path));
+    UniqueHKey key;
+    const LSTATUS status = ::RegCreateKeyExW(root, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                             WithView(KEY_SET_VALUE, view), nullptr, key.put(), nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    return ::RegSetValueExW(key.get(), value.name.c_str(), 0, value.type, value.data.data(),
+                            static_cast<DWORD>(value.data.size()));
 }
 
 LSTATUS SetRegString(HKEY root, std::wstring_view path, std::wstring_view valueName, std::wstring_view text,

@@ -60,6 +60,12 @@ bool ReadValueData(HKEY root, std::wstring_view path, std::wstring_view valueNam
 bool ReadAllValues(HKEY root, std::wstring_view path, RegView view, std::vector<RegValueData>& values);
 int ReadKeyNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names);
 int ReadValueNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names);
+// The subkey names; ERROR_SUCCESS only when every one of them was read (a backup must never
+// miss a subkey without saying so).
+LSTATUS ListSubkeys(HKEY root, std::wstring_view path, RegView view, StringList& names);
+// Whether the key can be opened for reading: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND when it is
+// not there, ERROR_ACCESS_DENIED, ...
+LSTATUS RegKeyReadStatus(HKEY root, std::wstring_view path, RegView view);
 
 // Where the key really lives, as a registry script names it: the machine's Wow6432Node key
 // for a machine key of the 32-bit view, the user's or the machine's classes for a key of
@@ -74,5 +80,7 @@ LSTATUS RemoveRegTree(HKEY root, std::wstring_view path, RegView view);
 // Writes a string value (creating the key), and says how it went.
 LSTATUS SetRegString(HKEY root, std::wstring_view path, std::wstring_view valueName, std::wstring_view text,
                      RegView view);
+// Writes a value with its exact type and bytes (creating the key), and says how it went.
+LSTATUS SetRegValue(HKEY root, std::wstring_view path, const RegValueData& value, RegView view);
 
 }  // namespace taliveer

@@ -7,6 +7,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace taliveer {
 namespace {
 
@@ -15,8 +17,9 @@ namespace {
 BackupResult WriteNewFile(const std::wstring& undoFolder, std::wstring_view base, std::wstring_view suffix,
                           const std::vector<std::uint8_t>& bytes) {
     BackupResult result;
-    if (!EnsureUndoFolder(undoFolder)) {
-        result.error = L"无法创建撤消文件夹: " + SystemMessage(::GetLastError());
+    std::wstring folderProblem;
+    if (!EnsureUndoFolder(undoFolder, &folderProblem)) {
+        result.error = L"无法创建撤消文件夹: " + folderProblem;
         return result;
     }
     for (int n = 1; n < 10000; ++n) {
@@ -35,13 +38,18 @@ BackupResult WriteNewFile(const std::wstring& undoFolder, std::wstring_view base
             return result;
         }
         DWORD written = 0;
-        const bool ok = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                        written == bytes.size() && ::FlushFileBuffers(file.get());
-        const DWORD code = ::GetLastError();
+        std::wstring problem;
+        if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+            problem = SystemMessage(::GetLastError());
+        } else if (written != bytes.size()) {
+            problem = L"只写入了 " + std::to_wstring(written) + L" / " + std::to_wstring(bytes.size()) + L" 字节";
+        } else if (!::FlushFileBuffers(file.get())) {
+            problem = SystemMessage(::GetLastError());
+        }
         file.reset();
-        if (!ok) {
+        if (!problem.empty()) {
             ::DeleteFileW(path.c_str());  // a half-written backup would restore something else
-            result.error = name + L": " + SystemMessage(code);
+            result.error = name + L": " + problem;
             return result;
         }
         result.written = true;
@@ -60,15 +68,24 @@ std::wstring WithoutTrailingBackslash(std::wstring_view path) {
 
 }  // namespace
 
-bool EnsureUndoFolder(const std::wstring& undoFolder) {
-    const DWORD attributes = ::GetFileAttributesW(undoFolder.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    const int code = ::SHCreateDirectoryExW(nullptr, undoFolder.c_str(), nullptr);
-    if (code != ERROR_SUCCESS && code != ERROR_ALREADY_EXISTS && code != ERROR_FILE_EXISTS) {
-        ::SetLastError(static_cast<DWORD>(code));
+bool EnsureUndoFolder(const std::wstring& undoFolder, std::wstring* reason) {
+    const std::wstring withoutSlash = WithoutTrailingBackslash(undoFolder);
+    const DWORD attributes = ::GetFileAttributesW(withoutSlash.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
+        if (reason) *reason = withoutSlash + L" 是一个文件，不是文件夹";
         return false;
     }
-    return true;
+    const int code = ::SHCreateDirectoryExW(nullptr, undoFolder.c_str(), nullptr);
+    if (code == ERROR_SUCCESS || code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS) {
+        // Another name in the path may be a file: only a folder counts.
+        const DWORD made = ::GetFileAttributesW(withoutSlash.c_str());
+        if (made != INVALID_FILE_ATTRIBUTES && (made & FILE_ATTRIBUTE_DIRECTORY)) return true;
+        if (reason) *reason = withoutSlash + L" 不是文件夹";
+        return false;
+    }
+    if (reason) *reason = SystemMessage(static_cast<DWORD>(code));
+    return false;
 }
 
 BackupResult SaveRegScript(const std::wstring& undoFolder, std::wstring_view base, std::wstring_view suffix,
@@ -77,7 +94,8 @@ BackupResult SaveRegScript(const std::wstring& undoFolder, std::wstring_view bas
     return WriteNewFile(undoFolder, base, suffix, EncodeUtf16LeWithBom(script.Text()));
 }
 
-bool AppendRegKey(RegScript& script, HKEY root, std::wstring_view path, RegView view, std::wstring& error) {
+bool AppendRegKey(RegScript& script, HKEY root, std::wstring_view path, RegView view, std::wstring& error,
+                  SavedKey* saved) {
     const std::wstring keyPath = WithoutTrailingBackslash(path);
     std::vector<RegValueData> values;
     if (!ReadAllValues(root, keyPath, view, values)) {
@@ -101,15 +119,25 @@ bool AppendRegKey(RegScript& script, HKEY root, std::wstring_view path, RegView 
     }
     script.AddKey(location, L"", values);
     StringList subkeys;
-    ReadKeyNamesIn(root, keyPath, view, subkeys);
-    for (const std::wstring& subkey : subkeys) {
-        if (!AppendRegKey(script, root, keyPath + L"\\" + subkey, view, error)) return false;
+    if (const LSTATUS listed = ListSubkeys(root, keyPath, view, subkeys); listed != ERROR_SUCCESS) {
+        error = L"无法列出 " + keyPath + L" 的子项: " + SystemMessage(static_cast<DWORD>(listed));
+        return false;
+    }
+    if (saved) {
+        saved->path = keyPath;
+        saved->values = std::move(values);
+        saved->subkeys.assign(subkeys.size(), SavedKey{});
+    }
+    for (size_t i = 0; i < subkeys.size(); ++i) {
+        if (!AppendRegKey(script, root, keyPath + L"\\" + subkeys[i], view, error, saved ? &saved->subkeys[i] : nullptr)) {
+            return false;
+        }
     }
     return true;
 }
 
 bool AppendRegValue(RegScript& script, HKEY root, std::wstring_view path, std::wstring_view name, RegView view,
-                    std::wstring& error) {
+                    std::wstring& error, RegValueData* saved) {
     const std::wstring keyPath = WithoutTrailingBackslash(path);
     RegValueData value;
     if (!ReadValueData(root, keyPath, name, view, value)) {
@@ -126,6 +154,7 @@ bool AppendRegValue(RegScript& script, HKEY root, std::wstring_view path, std::w
         return false;
     }
     script.AddValue(location, L"", value);
+    if (saved) *saved = value;
     return true;
 }
 
@@ -137,20 +166,111 @@ BackupResult ExportRegKey(const std::wstring& undoFolder, HKEY root, std::wstrin
     return WriteNewFile(undoFolder, base, suffix, EncodeUtf16LeWithBom(script.Text()));
 }
 
+LSTATUS DeleteSavedValue(HKEY root, std::wstring_view path, const RegValueData& saved, RegView view) {
+    RegValueData now;
+    if (!ReadValueData(root, path, saved.name, view, now)) {
+        const LSTATUS status = RegKeyReadStatus(root, path, view);
+        return status == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : status;
+    }
+    if (now.type != saved.type || now.data != saved.data) return ERROR_INVALID_DATA;
+    return RemoveRegValue(root, path, saved.name, view);
+}
+
+namespace {
+
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+void DeleteSaved(HKEY root, const SavedKey& saved, RegView view, SavedKeyDeletion& out) {
+    const auto failed = [&out](LSTATUS status) {
+        if (out.error == ERROR_SUCCESS) out.error = status;
+    };
+    for (const SavedKey& subkey : saved.subkeys) DeleteSaved(root, subkey, view, out);
+    const LSTATUS present = RegKeyReadStatus(root, saved.path, view);
+    if (present == ERROR_FILE_NOT_FOUND || present == ERROR_PATH_NOT_FOUND) return;  // gone already
+    if (present != ERROR_SUCCESS) return failed(present);
+    for (const RegValueData& value : saved.values) {
+        const LSTATUS status = DeleteSavedValue(root, saved.path, value, view);
+        if (status == ERROR_SUCCESS) {
+            ++out.deleted;
+        } else if (status == ERROR_INVALID_DATA) {
+            ++out.leftBehind;  // changed since it was saved
+        } else if (status != ERROR_FILE_NOT_FOUND) {
+            failed(status);
+        }
+    }
+    // What is there now that the backup does not hold stays, and with it the key.
+    StringList values;
+    StringList subkeys;
+    ReadValueNamesIn(root, saved.path, view, values);
+    if (const LSTATUS listed = ListSubkeys(root, saved.path, view, subkeys); listed != ERROR_SUCCESS) {
+        return failed(listed);
+    }
+    for (const std::wstring& name : values) {
+        const bool wasSaved = std::any_of(saved.values.begin(), saved.values.end(),
+                                          [&](const RegValueData& v) { return SameName(v.name, name); });
+        if (!wasSaved) ++out.leftBehind;
+    }
+    for (const std::wstring& name : subkeys) {
+        const bool wasSaved = std::any_of(saved.subkeys.begin(), saved.subkeys.end(), [&](const SavedKey& k) {
+            return SameName(k.path.substr(k.path.rfind(L'\\') + 1), name);
+        });
+        if (!wasSaved) ++out.leftBehind;
+    }
+    if (!values.empty() || !subkeys.empty()) return;
+    const LSTATUS status = RemoveRegTree(root, saved.path, view);  // empty: the key alone
+    if (status == ERROR_SUCCESS) {
+        ++out.deleted;
+    } else if (status != ERROR_FILE_NOT_FOUND) {
+        failed(status);
+    }
+}
+
+}  // namespace
+
+SavedKeyDeletion DeleteSavedKey(HKEY root, const SavedKey& saved, RegView view) {
+    SavedKeyDeletion out;
+    DeleteSaved(root, saved, view, out);
+    return out;
+}
+
 KeyRemoval BackUpAndRemoveKey(const std::wstring& undoFolder, HKEY root, std::wstring_view path, RegView view,
                               std::wstring_view base, std::wstring_view suffix) {
     KeyRemoval removal;
-    if (path.empty() || RealKeyName(root, path, view).empty()) return removal;  // already gone
-    const BackupResult backup = ExportRegKey(undoFolder, root, path, view, base, suffix);
+    if (path.empty()) return removal;
+    const LSTATUS readable = RegKeyReadStatus(root, WithoutTrailingBackslash(path), view);
+    if (readable == ERROR_FILE_NOT_FOUND || readable == ERROR_PATH_NOT_FOUND) return removal;  // already gone
+    if (readable != ERROR_SUCCESS) {
+        removal.outcome = KeyRemoval::Outcome::Unreadable;
+        removal.reason = SystemMessage(static_cast<DWORD>(readable));
+        return removal;
+    }
+    RegScript script;
+    SavedKey saved;
+    std::wstring error;
+    BackupResult backup;
+    if (AppendRegKey(script, root, path, view, error, &saved)) {
+        backup = WriteNewFile(undoFolder, base, suffix, EncodeUtf16LeWithBom(script.Text()));
+    } else {
+        backup.error = error;
+    }
     if (!backup.written) {
         removal.outcome = KeyRemoval::Outcome::BackupFailed;
         removal.reason = backup.error;
         return removal;
     }
     removal.backupFile = backup.fileName;
-    const LSTATUS status = RemoveRegTree(root, path, view);
-    removal.outcome = status == ERROR_SUCCESS ? KeyRemoval::Outcome::Removed : KeyRemoval::Outcome::NotRemoved;
-    if (status != ERROR_SUCCESS) removal.reason = SystemMessage(static_cast<DWORD>(status));
+    const SavedKeyDeletion deletion = DeleteSavedKey(root, saved, view);
+    if (deletion.error != ERROR_SUCCESS) {
+        removal.outcome = KeyRemoval::Outcome::NotRemoved;
+        removal.reason = SystemMessage(static_cast<DWORD>(deletion.error));
+        removal.partly = deletion.deleted > 0;
+        return removal;
+    }
+    removal.outcome = KeyRemoval::Outcome::Removed;
+    removal.leftBehind = deletion.leftBehind;
     return removal;
 }
 

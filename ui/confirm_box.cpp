@@ -17,6 +17,7 @@ TForm3b::TForm3b(const BoxHost& host) : BoxWindow(host, L"确认", 300, 116, kCo
 bool TForm3b::Ask(std::wstring_view question) {
     InfoLabel().SetText(question);
     FitInfoLabel();
+    Answer = 0;  // a loop that ends without an answer (the program told to quit) is No
     ShowModal();
     return Answer == 1;
 }

@@ -4,7 +4,12 @@
 #include "services/file_system.h"
 #include "services/reg_unit.h"
 #include "services/system_message.h"
+#include "services/undo_backup.h"
 #include "ui/program_chooser.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include <shlobj.h>
 
@@ -41,6 +46,7 @@ void TForm2b::ShowForm() {
     ::SetWindowTextW(Control(kEdit1), Extension.c_str());
     ::SetWindowTextW(Control(kEdit2), Description.c_str());
     ::SetWindowTextW(Control(kEdit3), ProgramPath.c_str());
+    openedProgram_ = EditMode == 1 ? std::wstring() : ProgramPath;
 }
 
 void TForm2b::OnButton(int id) {
@@ -100,20 +106,95 @@ void TForm2b::Button1Click() {
 }
 
 bool TForm2b::WriteAssociation(const std::wstring& progId) {
-    const std::pair<std::wstring, std::wstring> writes[] = {
+    struct Write {
+        std::wstring key;
+        RegValueData value;     // what goes in
+        bool existed = false;
+        RegValueData old;       // what was there
+    };
+    std::vector<std::pair<std::wstring, std::wstring>> wanted = {
         {Extension, progId},
         {progId, Description},
         {progId + L"\\shell\\open\\command", ProgramPath + ArgumentSuffix(ProgramPath)},
-        {progId + L"\\DefaultIcon", IconLocation(ProgramPath)},
     };
-    for (const auto& [key, data] : writes) {
-        const LSTATUS status = SetRegString(HKEY_CLASSES_ROOT, key, L"", data, RegView::Bits64);
-        if (status != ERROR_SUCCESS) {
-            infoBox_.Show(L"无法写入 HKEY_CLASSES_ROOT\\" + key + L" 的默认值\n" + SystemMessage(static_cast<DWORD>(status)));
+    // The icon follows the program; an unchanged program keeps the icon it has.
+    if (ProgramPath != openedProgram_) wanted.emplace_back(progId + L"\\DefaultIcon", IconLocation(ProgramPath));
+    std::vector<Write> writes;
+    for (const auto& [key, text] : wanted) {
+        Write write;
+        write.key = key;
+        write.existed = ReadValueData(HKEY_CLASSES_ROOT, key, L"", RegView::Bits64, write.old);
+        if (write.existed && ReadRegString(HKEY_CLASSES_ROOT, key, L"") == text) continue;  // nothing to change
+        // A command Windows expands (%SystemRoot%...) stays one it expands.
+        write.value.type = write.existed && write.old.type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ;
+        for (wchar_t c : text + L'\0') {
+            write.value.data.push_back(static_cast<std::uint8_t>(c & 0xff));
+            write.value.data.push_back(static_cast<std::uint8_t>((c >> 8) & 0xff));
+        }
+        writes.push_back(std::move(write));
+    }
+    if (writes.empty()) return true;
+
+    // Everything about to be replaced is saved first, from where each key really lives.
+    RegScript script;
+    for (const Write& write : writes) {
+        std::wstring error;
+        if (write.existed && !AppendRegValue(script, HKEY_CLASSES_ROOT, write.key, L"", RegView::Bits64, error)) {
+            infoBox_.Show(L"无法保存 HKEY_CLASSES_ROOT\\" + write.key + L" 原来的值，没有写入任何内容。\n" + error);
             return false;
         }
     }
+    std::wstring backup;
+    if (!script.Empty()) {
+        const BackupResult saved =
+            SaveRegScript(UndoFolder, Extension.empty() ? L"" : Extension.substr(1), L"_association.reg", script);
+        if (!saved.written) {
+            infoBox_.Show(L"无法写入撤消文件，没有改变关联。\n" + UndoFolder + L"\n" + saved.error);
+            return false;
+        }
+        backup = saved.fileName;
+    }
+
+    for (size_t i = 0; i < writes.size(); ++i) {
+        const LSTATUS status = SetRegValue(HKEY_CLASSES_ROOT, writes[i].key, writes[i].value, RegView::Bits64);
+        if (status == ERROR_SUCCESS) continue;
+        // Half an association is worse than none: what was written goes back as it was.
+        bool restored = true;
+        for (size_t j = 0; j < i; ++j) {
+            const Write& done = writes[j];
+            const LSTATUS back = done.existed ? SetRegValue(HKEY_CLASSES_ROOT, done.key, done.old, RegView::Bits64)
+                                              : RemoveRegValue(HKEY_CLASSES_ROOT, done.key, L"", RegView::Bits64);
+            restored = restored && back == ERROR_SUCCESS;
+        }
+        std::wstring text = L"无法写入 HKEY_CLASSES_ROOT\\" + writes[i].key + L" 的默认值\n" +
+                            SystemMessage(static_cast<DWORD>(status)) + L"\n";
+        text += restored ? L"关联保持原样。" : L"关联只改变了一部分。";
+        if (!backup.empty()) text += L"\n原来的值已保存在撤消文件 " + backup + L" 中。";
+        infoBox_.Show(text);
+        return false;
+    }
+
+    const bool typeChanged = std::any_of(writes.begin(), writes.end(), [&](const Write& w) { return w.key != Extension; });
+    if (typeChanged) {
+        const std::wstring others = OtherExtensionsOf(progId);
+        if (!others.empty()) {
+            infoBox_.Show(L"文件类型 \"" + progId + L"\" 也被 " + others + L" 使用，它们的描述、程序和图标也随之改变。" +
+                          (backup.empty() ? L"" : L"\n原来的值已保存在撤消文件 " + backup + L" 中。"));
+        }
+    }
     return true;
+}
+
+std::wstring TForm2b::OtherExtensionsOf(const std::wstring& progId) const {
+    StringList names;
+    ReadKeyNames(HKEY_CLASSES_ROOT, L"\\", names);
+    std::wstring others;
+    for (const std::wstring& name : names) {
+        if (name.empty() || name[0] != L'.' || ::lstrcmpiW(name.c_str(), Extension.c_str()) == 0) continue;
+        const std::wstring named = ReadRegString(HKEY_CLASSES_ROOT, name, L"");
+        if (::lstrcmpiW(named.c_str(), progId.c_str()) == 0) others += (others.empty() ? L"" : L", ") + name;
+    }
+    return others;
 }
 
 void TForm2b::Button2Click() {

@@ -32,6 +32,7 @@ public:
     std::wstring Description;
     std::wstring ProgramPath;
     std::wstring InitialFolder;
+    std::wstring UndoFolder;  // where the values a save replaces are kept first
     std::uint8_t Saved = 0;
 
     // Fills the boxes from the fields and shows the editor modally.
@@ -48,9 +49,14 @@ private:
     void SelectButtonClick();
     void Button1Click();
     void Button2Click();
-    // Writes the four values in order; false (and the user told which) at the first refused.
+    // Writes the values whose text changed (the icon only with a changed program), after
+    // saving those it replaces; a refused write puts back what was already written. False,
+    // and the user told what state the association is in, when it did not go through.
     bool WriteAssociation(const std::wstring& progId);
+    // The other extensions that name the same file type.
+    std::wstring OtherExtensionsOf(const std::wstring& progId) const;
 
+    std::wstring openedProgram_;  // the program box as the editor opened
     TForm3a& infoBox_;
     TForm3b& confirmBox_;
 };

@@ -77,6 +77,7 @@ void AssociationPage::Panel4Button1Click() {
     TForm2b editor(state.Boxes(), *state.InfoBox, *state.ConfirmBox);
     editor.EditMode = 1;
     editor.InitialFolder = state.ProgramFilesFolder;
+    editor.UndoFolder = state.UndoFolder;
     editor.Show();
     if (editor.Saved == 1) Panel4Enter();
 }
@@ -92,6 +93,7 @@ void AssociationPage::Panel4Button2Click() {
     editor.Description = ListCellText(list, index, 1);
     editor.ProgramPath = ListCellText(list, index, 2);
     editor.InitialFolder = state.ProgramFilesFolder;
+    editor.UndoFolder = state.UndoFolder;
     editor.Show();
     if (editor.Saved == 1) Panel4Enter();
 }

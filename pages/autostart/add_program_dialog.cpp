@@ -4,6 +4,7 @@
 #include "services/file_system.h"
 #include "services/reg_unit.h"
 #include "services/system_message.h"
+#include "services/undo_backup.h"
 #include "ui/program_chooser.h"
 
 
@@ -24,6 +25,16 @@ constexpr ControlSpec kAddProgramLayout[] = {
     {kButton2, L"Button2", ControlKind::PushButton, 0, 192, 112, 100, 25, L"取消", FontId::Arial12, kBlack, 0},
 };
 
+
+// The bytes SetRegString stores for `text`: UTF-16LE with its terminator.
+std::vector<std::uint8_t> StringValueBytes(const std::wstring& text) {
+    std::vector<std::uint8_t> bytes;
+    for (wchar_t c : text + L'\0') {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xff));
+        bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xff));
+    }
+    return bytes;
+}
 
 }  // namespace
 
@@ -56,13 +67,42 @@ void TForm2a::Button1Click() {
         return;
     }
     const bool machine = ::SendMessageW(Control(kCheck2), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    const LSTATUS status =
-        SetRegString(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kRunKey, ProgramValueName(path), path, RegView::Bits64);
+    const HKEY root = machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    const std::wstring key = std::wstring(machine ? L"HKEY_LOCAL_MACHINE\\" : L"HKEY_CURRENT_USER\\") + kRunKey;
+    const std::wstring name = ProgramValueName(path);
+
+    // A value of the same name is replaced without asking, but saved first, exactly as a
+    // removal saves it; one that already holds this very command is left as it is.
+    RegValueData old;
+    std::wstring replacedBackup;
+    if (ReadValueData(root, kRunKey, name, RegView::Bits64, old)) {
+        if (old.type == REG_SZ && old.data == StringValueBytes(path)) {
+            Added = 1;
+            CloseBox();
+            return;
+        }
+        RegScript script;
+        std::wstring error;
+        if (!AppendRegValue(script, root, kRunKey, name, RegView::Bits64, error)) {
+            infoBox_.Show(L"无法保存 \"" + name + L"\" 原来的值，没有写入任何内容。\n" + error);
+            return;
+        }
+        const BackupResult saved = SaveRegScript(UndoFolder, CleanedAutostartName(name), L"_startup.reg", script);
+        if (!saved.written) {
+            infoBox_.Show(L"无法写入撤消文件，没有替换 \"" + name + L"\" 原来的值。\n" + UndoFolder + L"\n" + saved.error);
+            return;
+        }
+        replacedBackup = saved.fileName;
+    }
+    const LSTATUS status = SetRegString(root, kRunKey, name, path, RegView::Bits64);
     if (status != ERROR_SUCCESS) {
         // Said, not swallowed: the dialog stays so that the user can choose "仅自己".
-        const std::wstring key = std::wstring(machine ? L"HKEY_LOCAL_MACHINE\\" : L"HKEY_CURRENT_USER\\") + kRunKey;
-        infoBox_.Show(L"无法写入 " + key + L"\n" + SystemMessage(static_cast<DWORD>(status)));
+        infoBox_.Show(L"无法写入 " + key + L"\n" + SystemMessage(static_cast<DWORD>(status)) +
+                      (replacedBackup.empty() ? L"" : L"\n原来的值没有改变。"));
         return;
+    }
+    if (!replacedBackup.empty()) {
+        infoBox_.Show(L"\"" + name + L"\" 原来的命令已被替换，原值已保存到撤消文件 " + replacedBackup + L"。");
     }
     Added = 1;
     CloseBox();

@@ -25,6 +25,7 @@ public:
     TForm2a(const BoxHost& host, TForm3a& infoBox);
 
     std::wstring InitialFolder;  // where the file dialog opens
+    std::wstring UndoFolder;     // where a replaced value is saved first
     std::uint8_t Added = 0;      // 1 once a program was added
 
 protected:

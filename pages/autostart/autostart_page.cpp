@@ -43,6 +43,7 @@ void AutostartPage::Panel1Button1Click() {
     SharedState& state = context_.state;
     TForm2a dialog(state.Boxes(), *state.InfoBox);
     dialog.InitialFolder = state.ProgramFilesFolder;
+    dialog.UndoFolder = state.UndoFolder;
     dialog.ShowModal();
     if (dialog.Added == 1) Panel1Enter();
 }

@@ -4,6 +4,9 @@
 #include "services/reg_unit.h"
 #include "services/system_message.h"
 #include "services/undo_backup.h"
+#include "services/unique_handle.h"
+
+#include <cstdint>
 
 namespace taliveer {
 namespace {
@@ -12,17 +15,51 @@ constexpr wchar_t kStartupSuffix[] = L"_startup.reg";
 
 HKEY RootOf(const AutostartPlace& place) { return place.machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
+constexpr wchar_t kChangedSinceBackup[] = L"备份后已被更改，未删除";
+
 std::wstring ReasonOf(LSTATUS status) {
     if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return L"已不存在";
+    if (status == ERROR_INVALID_DATA) return kChangedSinceBackup;
     return SystemMessage(static_cast<DWORD>(status));
 }
 
-// One entry on its way out: where it is, and whether its backup holds it.
+// One entry on its way out: where it is, and what its backup holds.
 struct Pending {
     const AutostartEntry* entry;
     AutostartPlace place;
-    std::wstring file;  // a shortcut's full path
+    std::wstring file;   // a shortcut's full path
+    RegValueData value;  // a value as saved
+    SavedKey item;       // a disabled item as saved
+    std::vector<std::uint8_t> bytes;  // a shortcut's file as copied
 };
+
+// Reads a whole file (at most 64 MB); false when it cannot be read.
+bool ReadWholeFile(HANDLE file, std::vector<std::uint8_t>& bytes) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size) || size.QuadPart > (1 << 26)) return false;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    return bytes.empty() ||
+           (::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size());
+}
+
+// Deletes the shortcut only while it still holds the bytes that were copied: it is opened
+// with no sharing, compared, and marked for deletion through the same handle, so that a file
+// put in its place meanwhile is never the one that goes.
+LSTATUS DeleteCopiedFile(const std::wstring& path, const std::vector<std::uint8_t>& copied) {
+    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return static_cast<LSTATUS>(::GetLastError());
+    std::vector<std::uint8_t> now;
+    if (!ReadWholeFile(file.get(), now)) return static_cast<LSTATUS>(::GetLastError());
+    if (now != copied) return ERROR_INVALID_DATA;
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    if (!::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
+        return static_cast<LSTATUS>(::GetLastError());
+    }
+    return ERROR_SUCCESS;
+}
 
 }  // namespace
 
@@ -33,6 +70,7 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
     std::wstring nameList;
     std::vector<Pending> registry;
     std::vector<Pending> shortcuts;
+    registry.reserve(entries.size());
 
     // First everything into the backup, each value and item exactly as stored, from the view
     // it was read in and under the key it really lives in.
@@ -40,20 +78,25 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
         const AutostartPlace place = PlaceOfSource(entry.digit);
         std::wstring error;
         switch (place.removal) {
-        case AutostartRemoval::Value:
-            if (!AppendRegValue(script, RootOf(place), place.key, entry.name, RegView::Bits64, error)) {
+        case AutostartRemoval::Value: {
+            Pending pending{&entry, place, {}, {}, {}, {}};
+            if (!AppendRegValue(script, RootOf(place), place.key, entry.name, RegView::Bits64, error, &pending.value)) {
                 outcome.failures.push_back({entry.name, error});
                 continue;
             }
-            registry.push_back({&entry, place, {}});
+            registry.push_back(std::move(pending));
             break;
-        case AutostartRemoval::DisabledItem:
-            if (!AppendRegKey(script, RootOf(place), std::wstring(place.key) + entry.name, RegView::Bits64, error)) {
+        }
+        case AutostartRemoval::DisabledItem: {
+            Pending pending{&entry, place, {}, {}, {}, {}};
+            if (!AppendRegKey(script, RootOf(place), std::wstring(place.key) + entry.name, RegView::Bits64, error,
+                              &pending.item)) {
                 outcome.failures.push_back({entry.name, error});
                 continue;
             }
-            registry.push_back({&entry, place, {}});
+            registry.push_back(std::move(pending));
             break;
+        }
         case AutostartRemoval::UserShortcut:
         case AutostartRemoval::CommonShortcut: {
             const std::wstring& folder =
@@ -62,7 +105,7 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
                 outcome.failures.push_back({entry.name, L"已不存在"});
                 continue;
             }
-            shortcuts.push_back({&entry, place, folder + entry.name});
+            shortcuts.push_back({&entry, place, folder + entry.name, {}, {}, {}});
             break;
         }
         case AutostartRemoval::Nothing:
@@ -82,7 +125,7 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
     }
     // A shortcut is copied before it goes; without its copy it stays.
     std::vector<Pending> copied;
-    for (const Pending& shortcut : shortcuts) {
+    for (Pending& shortcut : shortcuts) {
         std::wstring stem = shortcut.entry->name;
         if (IsShortcutName(stem)) stem.resize(stem.size() - 4);
         const BackupResult saved = CopyIntoUndo(folders.undo, shortcut.file, stem, L".lnk");
@@ -91,14 +134,25 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
             continue;
         }
         outcome.backupFiles.push_back(saved.fileName);
-        copied.push_back(shortcut);
+        UniqueFileHandle copy(::CreateFileW((folders.undo + saved.fileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!copy || !ReadWholeFile(copy.get(), shortcut.bytes)) {
+            outcome.failures.push_back({shortcut.entry->name, L"无法读回撤消文件夹中的副本"});
+            continue;
+        }
+        copied.push_back(std::move(shortcut));
     }
-
+    // Only what the backup holds goes: a value or item changed since it was saved stays.
     for (const Pending& item : registry) {
-        const LSTATUS status =
-            item.place.removal == AutostartRemoval::Value
-                ? RemoveRegValue(RootOf(item.place), item.place.key, item.entry->name, RegView::Bits64)
-                : RemoveRegTree(RootOf(item.place), std::wstring(item.place.key) + item.entry->name, RegView::Bits64);
+        LSTATUS status = ERROR_SUCCESS;
+        if (item.place.removal == AutostartRemoval::Value) {
+            status = DeleteSavedValue(RootOf(item.place), item.place.key, item.value, RegView::Bits64);
+        } else {
+            const SavedKeyDeletion deletion = DeleteSavedKey(RootOf(item.place), item.item, RegView::Bits64);
+            status = deletion.error != ERROR_SUCCESS ? deletion.error
+                     : deletion.leftBehind > 0       ? ERROR_INVALID_DATA
+                                                     : ERROR_SUCCESS;
+        }
         if (status == ERROR_SUCCESS) {
             ++outcome.removed;
         } else {
@@ -106,10 +160,11 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
         }
     }
     for (const Pending& shortcut : copied) {
-        if (::DeleteFileW(shortcut.file.c_str())) {
+        const LSTATUS status = DeleteCopiedFile(shortcut.file, shortcut.bytes);
+        if (status == ERROR_SUCCESS) {
             ++outcome.removed;
         } else {
-            outcome.failures.push_back({shortcut.entry->name, ReasonOf(static_cast<LSTATUS>(::GetLastError()))});
+            outcome.failures.push_back({shortcut.entry->name, ReasonOf(status)});
         }
     }
     return outcome;

@@ -156,8 +156,17 @@ void ProcessPage::Panel3Button1Click() {
         state.InfoBox->Show(kUseTheCloseButton);
         return;
     }
-    if (!state.ConfirmBox->Ask(ConfirmEndText(name))) return;
-    const EndOutcome outcome = EndProcessesNamed(name, ::GetCurrentProcessId());
+    // Every running copy of the program ends; where they come from more than one folder the
+    // question names each, so that the user sees what will end.
+    std::vector<RunningCopy> copies;
+    if (!FindProcessesNamed(name, ::GetCurrentProcessId(), copies)) {
+        state.InfoBox->Show(kNoProcessSnapshot);
+        return;
+    }
+    std::vector<std::wstring> paths;
+    for (const RunningCopy& copy : copies) paths.push_back(copy.path);
+    if (!state.ConfirmBox->Ask(ConfirmEndText(name, CountByFolder(paths)))) return;
+    const EndOutcome outcome = EndProcesses(name, copies, state.SystemFolder);
     Panel3TimerEvent();
     // Ended instances show as a shorter list; only what is still running is told.
     if (!outcome.failures.empty()) state.InfoBox->Show(EndFailureText(name, outcome.failures));

@@ -6,6 +6,7 @@
 #include "services/program_launcher.h"
 #include "services/pure/backup_name.h"
 #include "services/reg_unit.h"
+#include "services/system_message.h"
 #include "services/undo_backup.h"
 #include "services/pure/command_line.h"
 #include "services/file_icon.h"
@@ -79,12 +80,26 @@ void UninstallPage::Panel2Button1Click() {
     const auto launch = SplitUninstallCommand(command, state.SystemFolder, [](const std::wstring& file) {
         return FileExists(file);
     });
-    if (launch && LaunchAndWait(launch->file, launch->parameters, state.MainWindow)) {
-        Panel2Enter();
+    if (launch) {
+        DWORD startError = ERROR_SUCCESS;
+        if (LaunchAndWait(launch->file, launch->parameters, state.MainWindow, &startError)) {
+            Panel2Enter();
+            return;
+        }
+        // Named but not started (a standard user and an uninstaller that needs elevation, a
+        // file gone since): said as it is, nothing else is tried.
+        state.InfoBox->Show(UninstallerNotStartedText(caption, launch->file, SystemMessage(startError)));
         return;
     }
     const std::wstring control = state.SystemFolder + L"control.exe";
-    ::ShellExecuteW(state.MainWindow, L"open", control.c_str(), L"appwiz.cpl", nullptr, SW_SHOWNORMAL);
+    const auto opened = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(state.MainWindow, L"open", control.c_str(), L"appwiz.cpl", nullptr, SW_SHOWNORMAL));
+    if (opened <= 32) {
+        // Below 26 the code is the system's own error; the SE_ERR_ codes above it are not.
+        const DWORD reason = opened < 26 ? static_cast<DWORD>(opened) : ::GetLastError();
+        state.InfoBox->Show(ProgramListNotOpenedText(SystemMessage(reason)));
+        return;
+    }
     state.InfoBox->Show(kUninstallThroughControlPanel);
     Panel2Enter();
 }

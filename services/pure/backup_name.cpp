@@ -66,13 +66,24 @@ std::wstring BackupFailedText(std::wstring_view what, std::wstring_view undoFold
 
 std::wstring KeyRemovalText(const KeyRemoval& removal, std::wstring_view what, std::wstring_view name,
                             std::wstring_view undoFolder) {
+    const std::wstring quoted = L" \"" + std::wstring(name) + L"\"";
     switch (removal.outcome) {
     case KeyRemoval::Outcome::AlreadyGone: return std::wstring(what) + L"已不存在，没有写入撤消文件。";
+    case KeyRemoval::Outcome::Unreadable:
+        return L"无法读取" + std::wstring(what) + quoted + L"，没有删除任何内容。\n" + removal.reason;
     case KeyRemoval::Outcome::BackupFailed: return BackupFailedText(what, undoFolder, removal.reason);
     case KeyRemoval::Outcome::NotRemoved:
-        return L"未能删除" + std::wstring(what) + L" \"" + std::wstring(name) + L"\": " + removal.reason +
-               L"\n撤消文件: " + removal.backupFile;
+        if (removal.partly) {
+            return L"未能完全删除" + std::wstring(what) + quoted + L": " + removal.reason + L"\n其中一部分已删除，撤消文件 " +
+                   removal.backupFile + L" 可以将其恢复。";
+        }
+        return L"未能删除" + std::wstring(what) + quoted + L": " + removal.reason + L"\n撤消文件: " + removal.backupFile;
     case KeyRemoval::Outcome::Removed: break;
+    }
+    if (removal.leftBehind > 0) {
+        return L"已删除" + std::wstring(what) + quoted + L"中备份的内容，撤消文件: " + removal.backupFile + L"\n" +
+               std::wstring(what) + L"中有 " + std::to_wstring(removal.leftBehind) +
+               L" 项在备份后才出现或被更改，未删除。";
     }
     return RecordRemovedText(removal.backupFile);
 }

@@ -15,12 +15,16 @@ std::wstring RecordRemovedText(std::wstring_view backupFileName);
 // "关联", "任何项目"), the Undo folder and the reason.
 std::wstring BackupFailedText(std::wstring_view what, std::wstring_view undoFolder, std::wstring_view reason);
 
-// How removing one key after its backup went.
+// How removing one key after its backup went. Only what the backup holds is deleted: a
+// value or subkey that appeared after it, or a value changed since, stays (`leftBehind`),
+// and the key itself goes only once it is empty.
 struct KeyRemoval {
-    enum class Outcome { AlreadyGone, BackupFailed, NotRemoved, Removed };
+    enum class Outcome { AlreadyGone, Unreadable, BackupFailed, NotRemoved, Removed };
     Outcome outcome = Outcome::AlreadyGone;
     std::wstring backupFile;  // written, for NotRemoved and Removed
-    std::wstring reason;      // why not, for BackupFailed and NotRemoved
+    std::wstring reason;      // why not, for Unreadable, BackupFailed and NotRemoved
+    bool partly = false;      // NotRemoved after some of it was already deleted
+    int leftBehind = 0;       // Removed: entries that were not in the backup and stay
 };
 
 // What the user is told of it; `what` names the kind of key ("记录", "关联"), `name` the one.

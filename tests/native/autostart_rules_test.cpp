@@ -69,5 +69,12 @@ TEST(PlaceOfSource, EachDigitNamesItsHiveAndKey) {
     EXPECT_EQ(ProgramValueName(L"D:x.exe"), L"x.exe");
 }
 
+TEST(PartialRemovalText, AWrittenBackupIsNamedEvenWhenNothingWasRemoved) {
+    const std::wstring none = PartialRemovalText(0, L"a_startup.reg", {{L"a", L"Access denied."}});
+    EXPECT_NE(none.find(L"a_startup.reg"), std::wstring::npos);
+    EXPECT_NE(none.find(L"未能删除 1 项"), std::wstring::npos);
+    EXPECT_EQ(PartialRemovalText(0, L"", {{L"a", L"已不存在"}}), L"未能删除 1 项:\n\"a\": 已不存在");
+}
+
 }  // namespace
 }  // namespace taliveer

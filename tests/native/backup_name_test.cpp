@@ -53,6 +53,18 @@ TEST(KeyRemovalText, EachOutcomeSaysWhatHappenedAndNeverCallsAFailureDone) {
               L"未能删除记录 \"App\": Access denied.\n撤消文件: App_uninstall.reg");
     EXPECT_EQ(KeyRemovalText({O::Removed, L"txt_association.reg", L""}, L"关联", L".txt", L"C:\\U\\"),
               L"已成功删除记录,\r创建撤消文件txt_association.reg");
+    // A key that cannot be read is not a key that is gone; a part that went is named with
+    // the backup that restores it; what stayed is never called removed.
+    const std::wstring unreadable = KeyRemovalText({O::Unreadable, L"", L"Access denied."}, L"关联", L".x", L"C:\\U\\");
+    EXPECT_NE(unreadable.find(L"无法读取"), std::wstring::npos);
+    EXPECT_EQ(unreadable.find(L"已不存在"), std::wstring::npos);
+    const std::wstring partly =
+        KeyRemovalText({O::NotRemoved, L"App_uninstall.reg", L"Access denied.", true}, L"记录", L"App", L"C:\\U\\");
+    EXPECT_NE(partly.find(L"一部分已删除"), std::wstring::npos);
+    EXPECT_NE(partly.find(L"App_uninstall.reg"), std::wstring::npos);
+    const std::wstring left = KeyRemovalText({O::Removed, L"App_uninstall.reg", L"", false, 2}, L"记录", L"App", L"C:\\U\\");
+    EXPECT_NE(left.find(L"2 项在备份后才出现或被更改，未删除"), std::wstring::npos);
+    EXPECT_EQ(left.find(L"已成功删除记录"), std::wstring::npos);
 }
 
 }  // namespace

@@ -51,6 +51,33 @@ TEST(IsCriticalSystemProcessName, TheProcessesWhoseEndStopsWindowsInAnyCase) {
     }
 }
 
+TEST(IsWindowsCriticalProgram, ByFullPathInTheSystemFolderNotByNameAlone) {
+    const std::wstring system = L"C:\\Windows\\System32\\";
+    for (const wchar_t* path : {L"C:\\Windows\\System32\\svchost.exe", L"c:\\windows\\system32\\DWM.EXE",
+                                L"C:\\Windows\\System32\\lsass.exe", L"C:\\Windows\\System32\\fontdrvhost.exe"}) {
+        EXPECT_TRUE(IsWindowsCriticalProgram(path, system)) << path;
+    }
+    for (const wchar_t* path : {L"C:\\Users\\me\\svchost.exe", L"C:\\Windows\\System32\\sub\\svchost.exe",
+                                L"C:\\Windows\\System32\\notepad.exe", L"C:\\Windows\\System32\\", L""}) {
+        EXPECT_FALSE(IsWindowsCriticalProgram(path, system)) << path;
+    }
+    EXPECT_FALSE(IsWindowsCriticalProgram(L"C:\\Windows\\System32\\svchost.exe", L""));
+}
+
+TEST(ConfirmEndText, CopiesFromSeveralFoldersAreEachNamedWithTheirCount) {
+    const auto folders = CountByFolder({L"C:\\Tools\\python.exe", L"C:\\Other\\python.exe", L"c:\\tools\\python.exe", L""});
+    ASSERT_EQ(folders.size(), 3u);
+    EXPECT_EQ(folders[0].folder, L"C:\\Tools\\");
+    EXPECT_EQ(folders[0].count, 2);
+    EXPECT_EQ(folders[1].count, 1);
+    const std::wstring text = ConfirmEndText(L"python.exe", folders);
+    EXPECT_EQ(text.rfind(ConfirmEndText(L"python.exe"), 0), 0u);
+    EXPECT_NE(text.find(L"\nC:\\Tools\\ (2 个)"), std::wstring::npos);
+    EXPECT_NE(text.find(L"\nC:\\Other\\ (1 个)"), std::wstring::npos);
+    // One folder: the question as it always was.
+    EXPECT_EQ(ConfirmEndText(L"a.exe", CountByFolder({L"C:\\A\\a.exe", L"C:\\A\\a.exe"})), ConfirmEndText(L"a.exe"));
+}
+
 TEST(EndFailureText, NamesEachInstanceStillRunningWithTheCount) {
     EXPECT_EQ(EndFailureText(L"a.exe", {{12, false, L"Access denied."}, {40, true, L""}}),
               L"无法结束 2 个 \"a.exe\" 进程:\n进程 12: Access denied.\n进程 40: Windows 的关键进程，结束它会让 Windows 立即停止。");

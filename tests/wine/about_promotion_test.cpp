@@ -129,6 +129,30 @@ TEST_F(ExitTest, AValueOfTheWrongTypeIsShownAndTheProgramStaysOpen) {
     DeleteRegValue(HKEY_CURRENT_USER, kSettingsKey, L"BrimleyAds");
 }
 
+// Refuses the creation of the window titled "Brimley", as a system out of window handles would.
+LRESULT CALLBACK RefuseBrimley(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+        const auto name = reinterpret_cast<ULONG_PTR>(create->lpszName);
+        if (name > 0xFFFF && std::wstring_view(create->lpszName) == L"Brimley") return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(ExitTest, APromotionWindowThatCannotBeBuiltLeavesTheMainWindowUpWithTheError) {
+    ASSERT_TRUE(Flag(L"BrimleyAds"));
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, &RefuseBrimley, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    test::ErrorBoxCatcher boxes;
+    Click(ids::kTopLabel3);
+    test::PumpFor(100);
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(boxes.Texts().size(), 1u);
+    ASSERT_TRUE(::IsWindow(form_->hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(form_->hwnd()));
+    EXPECT_TRUE(::IsWindowEnabled(form_->hwnd()));
+}
+
 TEST_F(ExitTest, TheCloseLabelDoesNothingWhileAPageGathers) {
     state_.BusyFlag = true;
     Click(ids::kTopLabel3);

@@ -60,6 +60,7 @@ protected:
     TForm2b& NewEditor(std::uint8_t mode) {
         editor_ = std::make_unique<TForm2b>(state_.Boxes(), *state_.InfoBox, *state_.ConfirmBox);
         editor_->EditMode = mode;
+        editor_->UndoFolder = undo_.Folder();
         return *editor_;
     }
     test::UndoFolderGuard undo_{test::TempUndoFolder()};
@@ -135,7 +136,10 @@ TEST_F(AssociationActionsTest, EditingFromTheListKeepsTheCommandAndWritesUnderTh
     EXPECT_EQ(question, L"你确定你要保存这个关联吗?");
     EXPECT_EQ(Default(L".taledit"), L"TalEdit.Prog");
     EXPECT_EQ(Default(L"TalEdit.Prog\\shell\\open\\command"), L"\"C:\\x.exe\" \"%1\"");
-    EXPECT_EQ(Default(L"TalEdit.Prog\\DefaultIcon"), L"\"\"C:\\x.exe\" \"%1\"\", -1");
+    // Nothing the user left as it was is written again: no icon made from the command, no
+    // backup of values that did not change.
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L"TalEdit.Prog\\DefaultIcon"));
+    EXPECT_TRUE(undo_.Files().empty());
     EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L"taledit.file"));
 }
 
@@ -196,6 +200,52 @@ TEST_F(AssociationActionsTest, ARefusedWriteIsNamedAndTheEditorStaysOpenUnsaved)
     EXPECT_EQ(info.rfind(L"无法写入 HKEY_CLASSES_ROOT\\tallocked.file 的默认值\n", 0), 0u) << test::Utf8(info);
     EXPECT_TRUE(openAfter);
     EXPECT_EQ(editor.Saved, 0);
+    // What was written before the refusal went back: the association is as it was, and the
+    // message says so and names the backup of what was to be replaced.
+    RegValueData extensionDefault;
+    EXPECT_FALSE(ReadValueData(HKEY_CLASSES_ROOT, L".tallocked", L"", RegView::Bits64, extensionDefault));
+    EXPECT_NE(info.find(L"关联保持原样"), std::wstring::npos) << test::Utf8(info);
+    EXPECT_NE(info.find(L"tallocked_association.reg"), std::wstring::npos) << test::Utf8(info);
+}
+
+TEST_F(AssociationActionsTest, AChangedProgramKeepsAnExpandedCommandSavesWhatItReplacesAndNamesTheSharers) {
+    ScratchKey& ext = Classes(L".talexp");
+    ScratchKey& twin = Classes(L".talexp2");
+    ScratchKey& type = Classes(L"TalExp.Prog");
+    ext.SetString(L"", L"", L"TalExp.Prog");
+    twin.SetString(L"", L"", L"talexp.prog");  // the same file type, in other letters
+    type.SetString(L"", L"", L"Tal Exp");
+    const std::wstring oldCommand = L"%SystemRoot%\\system32\\notepad.exe %1";
+    type.SetString(L"shell\\open\\command", L"", oldCommand, REG_EXPAND_SZ);
+    RegValueData before;
+    ASSERT_TRUE(ReadValueData(HKEY_CLASSES_ROOT, L"TalExp.Prog\\shell\\open\\command", L"", RegView::Bits64, before));
+
+    TForm2b& editor = NewEditor(2);
+    editor.Extension = L".talexp";
+    editor.Description = L"Tal Exp";
+    editor.ProgramPath = oldCommand;
+    const std::wstring newCommand = L"%SystemRoot%\\system32\\write.exe %1";
+    FillAndSave(editor, L".talexp", L"Tal Exp 2", newCommand);
+    AnswerNextQuestion(true);
+    std::wstring info;
+    ReadNextInfo(&info);
+    editor.Show();
+    EXPECT_EQ(editor.Saved, 1);
+    RegValueData now;
+    ASSERT_TRUE(ReadValueData(HKEY_CLASSES_ROOT, L"TalExp.Prog\\shell\\open\\command", L"", RegView::Bits64, now));
+    EXPECT_EQ(now.type, static_cast<std::uint32_t>(REG_EXPAND_SZ));
+    EXPECT_EQ(Default(L"TalExp.Prog\\shell\\open\\command"), newCommand);
+    EXPECT_NE(info.find(L".talexp2"), std::wstring::npos) << test::Utf8(info);
+    EXPECT_NE(info.find(L"talexp_association.reg"), std::wstring::npos) << test::Utf8(info);
+
+    // The backup puts back exactly what was replaced.
+    ASSERT_EQ(undo_.Files(), std::vector<std::wstring>{L"talexp_association.reg"});
+    test::RestoreWithRegistryEditor(undo_.Folder() + L"talexp_association.reg");
+    RegValueData back;
+    ASSERT_TRUE(ReadValueData(HKEY_CLASSES_ROOT, L"TalExp.Prog\\shell\\open\\command", L"", RegView::Bits64, back));
+    EXPECT_EQ(back.type, before.type);
+    EXPECT_EQ(back.data, before.data);
+    EXPECT_EQ(Default(L"TalExp.Prog"), L"Tal Exp");
 }
 
 TEST_F(AssociationActionsTest, RemovalSavesTheKeyWholeLeavesItsFileTypeAndTheEditorPutsItBack) {

@@ -236,6 +236,8 @@ TEST_F(AutostartActionsTest, ABackupThatCannotBeWrittenRemovesNothing) {
     const std::wstring info = Remove();
     EXPECT_EQ(info.rfind(L"无法写入撤消文件，没有删除任何项目。\n" + undo_.Folder() + L"\n", 0), 0u)
         << std::string(info.begin(), info.end());
+    // The reason is the true one, not the last error of some other call.
+    EXPECT_NE(info.find(L"不是文件夹"), std::wstring::npos) << test::Utf8(info);
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, kRun, L"TalRmKept"));
     EXPECT_NE(::GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(Rows()[static_cast<size_t>(FindRow(Rows(), L"TalRmKept"))].checked);  // for another try
@@ -332,6 +334,47 @@ TEST_F(AddProgramTest, AProgramIsAddedUnquotedUnderItsFileNameOnceForEachScope) 
     StringList names;
     ReadValueNames(HKEY_LOCAL_MACHINE, kRun, names);
     EXPECT_EQ(std::count(names.begin(), names.end(), L"Tal Add.exe"), 1);
+}
+
+TEST_F(AddProgramTest, AReplacedCommandIsSavedFirstAndTheSameCommandIsLeftAlone) {
+    ScratchValue value(HKEY_CURRENT_USER, kRun, 0, L"Tal Add.exe", program_);
+    auto add = [&](std::wstring* info) {
+        TForm2a dialog(state_.Boxes(), *state_.InfoBox);
+        dialog.UndoFolder = undo_.Folder();
+        Fill(dialog, program_, false);
+        if (info) ReadNextInfo(info);
+        dialog.ShowModal();
+        EXPECT_EQ(dialog.Added, 1);
+    };
+    add(nullptr);  // the very command it holds: nothing to save, nothing written
+    EXPECT_TRUE(undo_.Files().empty());
+
+    const std::wstring vendor = L"%ProgramFiles%\\Vendor\\tal add.exe --bg";
+    ScratchValue old(HKEY_CURRENT_USER, kRun, 0, L"Tal Add.exe", vendor, REG_EXPAND_SZ);
+    std::wstring info;
+    add(&info);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kRun, L"Tal Add.exe"), program_);
+    ASSERT_EQ(undo_.Files(), std::vector<std::wstring>{L"Tal Add_startup.reg"});
+    EXPECT_NE(info.find(L"Tal Add_startup.reg"), std::wstring::npos) << test::Utf8(info);
+    test::RestoreWithRegistryEditor(undo_.Folder() + L"Tal Add_startup.reg");
+    RegValueData back;
+    ASSERT_TRUE(ReadValueData(HKEY_CURRENT_USER, kRun, L"Tal Add.exe", RegView::Bits64, back));
+    EXPECT_EQ(back.type, static_cast<std::uint32_t>(REG_EXPAND_SZ));
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kRun, L"Tal Add.exe"), vendor);
+
+    // A backup that cannot be written replaces nothing.
+    ::DeleteFileW((undo_.Folder() + L"Tal Add_startup.reg").c_str());
+    ::RemoveDirectoryW(undo_.Folder().c_str());
+    ASSERT_TRUE(MakeFile(undo_.Folder().substr(0, undo_.Folder().size() - 1), "in the way"));
+    TForm2a dialog(state_.Boxes(), *state_.InfoBox);
+    dialog.UndoFolder = undo_.Folder();
+    Fill(dialog, program_, false);
+    ReadNextInfo(&info);
+    test::WhenShown(dialog.hwnd(), [&] { ::SendMessageW(dialog.Control(add_dialog_ids::kButton2), BM_CLICK, 0, 0); });
+    dialog.ShowModal();
+    EXPECT_EQ(dialog.Added, 0);
+    EXPECT_EQ(info.rfind(L"无法写入撤消文件，没有替换", 0), 0u) << test::Utf8(info);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kRun, L"Tal Add.exe"), vendor);
 }
 
 TEST_F(AddProgramTest, AnEmptyOrMissingPathIsToldAndTheDialogStaysOpenUntilCancelled) {

@@ -197,6 +197,33 @@ TEST_F(MainWindowTest, CloseIsRefusedSilentlyWhileBusyAndFreesTheSharedObjectsOt
     DeleteRegValue(HKEY_CURRENT_USER, kSettingsKey, L"OstrelleAds");
 }
 
+TEST_F(MainWindowTest, ACloseFromOutsideWhileAQuestionIsOpenIsRefusedAndOnlyYesIsYes) {
+    HWND w = form_->hwnd();
+    TForm3b& box = *state_.ConfirmBox;
+    bool boxStillUp = false;
+    test::WhenShown(box.hwnd(), [&] {
+        ::PostMessageW(w, WM_CLOSE, 0, 0);  // Task Manager's "End task", taskkill without /F
+        test::PumpFor(100);
+        boxStillUp = ::IsWindow(box.hwnd()) && ::IsWindowVisible(box.hwnd());
+        ::SendMessageW(box.hwnd(), WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(box.Control(IDNO)));
+    });
+    EXPECT_FALSE(box.Ask(L"TalQuestion?"));
+    EXPECT_TRUE(boxStillUp);
+    EXPECT_TRUE(::IsWindow(w));
+    EXPECT_TRUE(state_.ConfirmBox);
+    EXPECT_TRUE(state_.InfoBox);
+
+    // A question whose loop ends without an answer (the program told to quit) is No, even
+    // right after a Yes.
+    test::WhenShown(box.hwnd(), [&] {
+        ::SendMessageW(box.hwnd(), WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(box.Control(IDYES)));
+    });
+    EXPECT_TRUE(box.Ask(L"TalQuestion?"));
+    test::WhenShown(box.hwnd(), [] { ::PostQuitMessage(0); });
+    EXPECT_FALSE(box.Ask(L"TalQuestion?"));
+    test::PumpFor(50);
+}
+
 TEST_F(MainWindowTest, MinimiseLabelAndTheRestoreSignal) {
     HWND w = form_->hwnd();
     Click(ids::kTopLabel2);

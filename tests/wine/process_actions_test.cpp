@@ -56,6 +56,33 @@ TEST_F(ProcessActionsTest, EndingARowEndsEveryInstanceWithExitCodeOneAndTheRowGo
     EXPECT_GE(FindRow(rows, L"TalEndOther.exe"), 0);
 }
 
+TEST_F(ProcessActionsTest, CopiesFromTwoFoldersAreNamedInTheQuestionAndAStaleIdIsNeverEnded) {
+    const size_t a = sleepers_.Start(L"TalEndWhere.exe");
+    const size_t b = sleepers_.Start(L"other place\\TalEndWhere.exe");
+    // A program of the same name as one of Windows', outside the system folder, is the user's.
+    const size_t c = sleepers_.Start(L"svchost.exe");
+    Click(ids::TabLabel(3));
+    Select(L"TalEndWhere.exe");
+    std::wstring question;
+    AnswerNextQuestion(true, &question);
+    EndProcessButton();
+    EXPECT_NE(question.find(L"\n" + sleepers_.Folder() + L" (1 个)"), std::wstring::npos) << test::Utf8(question);
+    EXPECT_NE(question.find(L"\n" + sleepers_.Folder() + L"other place\\ (1 个)"), std::wstring::npos);
+    EXPECT_EQ(sleepers_.WaitExit(a), 1u);
+    EXPECT_EQ(sleepers_.WaitExit(b), 1u);
+
+    // The id no longer names the program the snapshot saw: it stays.
+    const EndOutcome stale =
+        EndProcesses(L"svchost.exe", {RunningCopy{sleepers_.Id(c), L"C:\\elsewhere\\svchost.exe"}}, state_.SystemFolder);
+    EXPECT_EQ(stale.ended, 0);
+    EXPECT_EQ(sleepers_.WaitExit(c, 200), STILL_ACTIVE);
+    const EndOutcome users = EndProcessesNamed(L"svchost.exe", ::GetCurrentProcessId(), state_.SystemFolder);
+    EXPECT_EQ(sleepers_.WaitExit(c), 1u);
+    // Windows' own svchost (Wine's, in the system folder), where it runs, is refused.
+    EXPECT_EQ(users.ended, 1);
+    for (const EndFailure& f : users.failures) EXPECT_TRUE(f.critical);
+}
+
 TEST_F(ProcessActionsTest, NoEndsNothingAndLeavesTheList) {
     const size_t a = sleepers_.Start(L"TalKeep.exe");
     Click(ids::TabLabel(3));

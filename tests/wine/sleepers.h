@@ -24,14 +24,20 @@ public:
     ~Sleepers() {
         for (auto& p : running_) End(p);
         for (const auto& name : copies_) ::DeleteFileW((folder_ + name).c_str());
+        for (const auto& sub : subfolders_) ::RemoveDirectoryW((folder_ + sub).c_str());
         ::RemoveDirectoryW(folder_.c_str());
     }
     Sleepers(const Sleepers&) = delete;
     Sleepers& operator=(const Sleepers&) = delete;
 
-    // Starts a copy named `name`; returns its index for End(). With `sddl`, the process
-    // gets that access list (e.g. one that lets nobody end it).
+    // Starts a copy named `name` ("sub\\name.exe" puts it in a folder of its own); returns its
+    // index for End(). With `sddl`, the process gets that access list (e.g. one that lets
+    // nobody end it).
     size_t Start(const std::wstring& name, DWORD priority = NORMAL_PRIORITY_CLASS, const wchar_t* sddl = nullptr) {
+        if (const size_t slash = name.rfind(L'\\'); slash != std::wstring::npos) {
+            const std::wstring sub = name.substr(0, slash);
+            if (::CreateDirectoryW((folder_ + sub).c_str(), nullptr)) subfolders_.push_back(sub);
+        }
         const std::wstring source = WindowsPathFromEnv("TALIVEER_SLEEPER");
         EXPECT_FALSE(source.empty()) << "TALIVEER_SLEEPER is not set";
         const std::wstring target = folder_ + name;
@@ -80,6 +86,7 @@ private:
         pi = {};
     }
     std::wstring folder_;
+    std::vector<std::wstring> subfolders_;
     std::vector<std::wstring> copies_;
     std::vector<PROCESS_INFORMATION> running_;
 };

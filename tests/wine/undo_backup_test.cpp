@@ -209,6 +209,61 @@ TEST_F(ExportTest, AMissingKeyWritesNoFile) {
     EXPECT_FALSE(backup.error.empty());
 }
 
+// Only what the backup holds is deleted: whatever appears or changes between the backup and
+// the deletion stays, is counted, and keeps its key.
+TEST(UndoBackupRemoval, WhatAppearedOrChangedAfterTheBackupStaysAndIsCounted) {
+    ScratchKey k(HKEY_CURRENT_USER, kScratch);
+    const std::wstring victim = k.Path() + L"\\Record";
+    Write(HKEY_CURRENT_USER, victim, 0, {L"Kept", reg_type::kString, Bytes(L"saved")});
+    Write(HKEY_CURRENT_USER, victim, 0, {L"Changes", reg_type::kString, Bytes(L"saved")});
+    Write(HKEY_CURRENT_USER, victim + L"\\Sub", 0, {L"s", reg_type::kDword, {1, 0, 0, 0}});
+    Write(HKEY_CURRENT_USER, victim + L"\\Whole", 0, {L"w", reg_type::kDword, {2, 0, 0, 0}});
+    RegScript script;
+    SavedKey saved;
+    std::wstring error;
+    ASSERT_TRUE(AppendRegKey(script, HKEY_CURRENT_USER, victim, RegView::Bits64, error, &saved)) << test::Utf8(error);
+    // Another program writes meanwhile.
+    Write(HKEY_CURRENT_USER, victim, 0, {L"Changes", reg_type::kString, Bytes(L"new data")});
+    Write(HKEY_CURRENT_USER, victim, 0, {L"Appeared", reg_type::kString, Bytes(L"new")});
+    Write(HKEY_CURRENT_USER, victim + L"\\Sub\\Late", 0, {L"", reg_type::kString, Bytes(L"late")});
+
+    const SavedKeyDeletion deletion = DeleteSavedKey(HKEY_CURRENT_USER, saved, RegView::Bits64);
+    EXPECT_EQ(deletion.error, ERROR_SUCCESS);
+    EXPECT_EQ(deletion.leftBehind, 3);  // Changes, Appeared, Sub\Late
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, victim, L"Kept"));
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, victim + L"\\Whole"));
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, victim + L"\\Sub", L"s"));
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, victim, L"Changes"), L"new data");
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, victim, L"Appeared"), L"new");
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, victim + L"\\Sub\\Late", L""), L"late");
+
+    // A single value the same way.
+    RegValueData value{L"Changes", reg_type::kString, Bytes(L"saved")};
+    EXPECT_EQ(DeleteSavedValue(HKEY_CURRENT_USER, victim, value, RegView::Bits64), ERROR_INVALID_DATA);
+    value.data = Bytes(L"new data");
+    EXPECT_EQ(DeleteSavedValue(HKEY_CURRENT_USER, victim, value, RegView::Bits64), ERROR_SUCCESS);
+    EXPECT_EQ(DeleteSavedValue(HKEY_CURRENT_USER, victim, value, RegView::Bits64), ERROR_FILE_NOT_FOUND);
+}
+
+TEST(UndoBackupRemoval, AKeyThatCannotBeReadIsSaidToBeUnreadableNotGone) {
+    ScratchKey k(HKEY_CURRENT_USER, kScratch);
+    UndoFolderGuard undo(TempUndoFolder());
+    const std::wstring closed = k.Path() + L"\\Closed";
+    Write(HKEY_CURRENT_USER, closed, 0, {L"v", reg_type::kString, Bytes(L"x")});
+    ASSERT_TRUE(test::SetKeySecurity(HKEY_CURRENT_USER, closed, 0, L"D:P(A;;WD;;;WD)"));  // may change rights only
+    const KeyRemoval removal =
+        BackUpAndRemoveKey(undo.Folder(), HKEY_CURRENT_USER, closed, RegView::Bits64, L"Closed", L"_uninstall.reg");
+    const bool enforced = RegKeyReadStatus(HKEY_CURRENT_USER, closed, RegView::Bits64) == ERROR_ACCESS_DENIED;
+    test::SetKeySecurity(HKEY_CURRENT_USER, closed, 0, L"D:(A;;KA;;;WD)");
+    if (!enforced) GTEST_SKIP() << "this platform does not check key rights";
+    EXPECT_EQ(removal.outcome, KeyRemoval::Outcome::Unreadable);
+    EXPECT_FALSE(removal.reason.empty());
+    EXPECT_NE(KeyRemovalText(removal, L"关联", L".x", undo.Folder()).find(L"无法读取"), std::wstring::npos);
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, closed, L"v"));
+    EXPECT_TRUE(undo.Files().empty());
+
+}
+
 TEST(UndoBackupEditor, TheRegistryEditorImportsAnExport) {
     // What a user does with a backup: open it with the registry editor.
     ScratchKey k(HKEY_CURRENT_USER, kScratch);

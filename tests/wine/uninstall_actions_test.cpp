@@ -123,10 +123,32 @@ TEST_F(UninstallActionsTest, ACommandWithoutAProgramOpensTheSystemsListAndSaysSo
     // The system's list of programs was opened; close it again.
     int ended = 0;
     test::PumpUntil([&] {
-        for (const wchar_t* name : {L"control.exe", L"rundll32.exe"}) ended += EndProcessesNamed(name, ::GetCurrentProcessId()).ended;
+        for (const wchar_t* name : {L"control.exe", L"rundll32.exe"}) ended += EndProcessesNamed(name, ::GetCurrentProcessId(), L"").ended;
         return ended > 0;
     }, 10000);
     EXPECT_GT(ended, 0);
+}
+
+TEST_F(UninstallActionsTest, AnUninstallerThatCannotStartIsSaidWithWhyAndNothingElseIsOpened) {
+    // A file that exists but is no program: named by the record, it cannot be started.
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring broken = std::wstring(temp) + L"tal broken unins.exe";
+    ASSERT_TRUE(test::MakeFile(broken, "not a program"));
+    Program(HKEY_CURRENT_USER, L"TalBroken", L"Tal Broken", L"\"" + broken + L"\"");
+    Select(L"Tal Broken");
+    const std::wstring info = Press(1, true);
+    ::DeleteFileW(broken.c_str());
+    EXPECT_EQ(info.rfind(L"无法启动 \"Tal Broken\" 的卸载程序", 0), 0u) << test::Utf8(info);
+    EXPECT_NE(info.find(broken), std::wstring::npos);
+    EXPECT_EQ(info.find(L"程序将被卸载"), std::wstring::npos);
+    test::PumpFor(500);
+    int listOpened = 0;
+    for (const wchar_t* name : {L"control.exe", L"rundll32.exe"}) {
+        listOpened += EndProcessesNamed(name, ::GetCurrentProcessId(), L"").ended;
+    }
+    EXPECT_EQ(listOpened, 0);
+    EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, kUninstall + L"TalBroken"));
 }
 
 TEST_F(UninstallActionsTest, NoRunsNothingAndTheGuardIgnoresClicksWhileBusyOrWithoutASelection) {

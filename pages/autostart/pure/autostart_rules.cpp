@@ -67,6 +67,8 @@ std::wstring PartialRemovalText(int removed, std::wstring_view backupFiles, cons
     std::wstring text;
     if (removed > 0) {
         text = L"已删除 " + std::to_wstring(removed) + L" 项，撤消文件: " + std::wstring(backupFiles) + L"\n";
+    } else if (!backupFiles.empty()) {
+        text = L"没有删除任何项，撤消文件已写入: " + std::wstring(backupFiles) + L"\n";
     }
     text += L"未能删除 " + std::to_wstring(failures.size()) + L" 项:";
     for (const NotRemoved& failure : failures) text += L"\n\"" + failure.name + L"\": " + failure.reason;

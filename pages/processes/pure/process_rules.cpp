@@ -2,6 +2,8 @@
 
 #include "services/pure/command_line.h"
 
+#include <algorithm>
+
 namespace taliveer {
 
 bool IsProcessHidden(std::wstring_view exeName, std::wstring_view path) {
@@ -37,6 +39,55 @@ bool IsCriticalSystemProcessName(std::wstring_view exeName) {
         if (upper == critical) return true;
     }
     return false;
+}
+
+namespace {
+std::wstring UpperAscii(std::wstring_view text) {
+    std::wstring upper(text);
+    for (wchar_t& c : upper) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
+    }
+    return upper;
+}
+}  // namespace
+
+bool IsWindowsCriticalProgram(std::wstring_view path, std::wstring_view systemFolder) {
+    if (systemFolder.empty() || path.size() <= systemFolder.size()) return false;
+    const std::wstring upper = UpperAscii(path);
+    if (upper.compare(0, systemFolder.size(), UpperAscii(systemFolder)) != 0) return false;
+    const std::wstring name = upper.substr(systemFolder.size());
+    for (std::wstring_view critical : {L"CSRSS.EXE", L"WININIT.EXE", L"SMSS.EXE", L"SERVICES.EXE", L"LSASS.EXE",
+                                       L"WINLOGON.EXE", L"SVCHOST.EXE", L"FONTDRVHOST.EXE", L"DWM.EXE", L"LSAISO.EXE"}) {
+        if (name == critical) return true;
+    }
+    return false;
+}
+
+std::vector<FolderCount> CountByFolder(const std::vector<std::wstring>& paths) {
+    std::vector<FolderCount> folders;
+    for (const std::wstring& path : paths) {
+        const size_t slash = path.find_last_of(L"\\/");
+        const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+        auto it = std::find_if(folders.begin(), folders.end(),
+                               [&](const FolderCount& f) { return UpperAscii(f.folder) == UpperAscii(folder); });
+        if (it == folders.end()) {
+            folders.push_back({folder, 1});
+        } else {
+            ++it->count;
+        }
+    }
+    return folders;
+}
+
+std::wstring ConfirmEndText(std::wstring_view exeName, const std::vector<FolderCount>& folders) {
+    std::wstring text = ConfirmEndText(exeName);
+    if (folders.size() < 2) return text;
+    text += L"\n它在以下位置运行，全部将被结束:";
+    for (const FolderCount& f : folders) {
+        text += L"\n" + (f.folder.empty() ? std::wstring(L"(位置未知)") : f.folder) + L" (" + std::to_wstring(f.count) +
+                L" 个)";
+    }
+    return text;
 }
 
 std::wstring EndFailureText(std::wstring_view exeName, const std::vector<EndFailure>& failures) {

@@ -33,6 +33,26 @@ std::wstring ConfirmEndText(std::wstring_view exeName);
 // where the system cannot say which processes it marks critical.
 bool IsCriticalSystemProcessName(std::wstring_view exeName);
 
+// A program of the system folder whose end takes Windows down: csrss, wininit, smss,
+// services, lsass, winlogon, svchost, fontdrvhost, dwm, lsaiso (".exe", any letter case) in
+// `systemFolder` itself (ending with a backslash), matched by full path: the same name
+// elsewhere is not Windows'.
+bool IsWindowsCriticalProgram(std::wstring_view path, std::wstring_view systemFolder);
+
+// The folders the running copies of one program come from, with how many run from each:
+// "C:\\Tools\\ (1 个)"; each folder once, in the order first seen, compared in any case.
+struct FolderCount {
+    std::wstring folder;
+    int count = 0;
+};
+std::vector<FolderCount> CountByFolder(const std::vector<std::wstring>& paths);
+
+// The question before ending; when the copies come from more than one folder it names each
+// with its count, so that the user sees what will end.
+std::wstring ConfirmEndText(std::wstring_view exeName, const std::vector<FolderCount>& folders);
+
+inline constexpr wchar_t kNoProcessSnapshot[] = L"无法读取正在运行的程序列表，没有结束任何进程。";
+
 // One instance that was not ended, and why.
 struct EndFailure {
     std::uint32_t id = 0;

@@ -115,6 +115,15 @@ std::optional<UninstallLaunch> SplitUninstallCommand(std::wstring_view command, 
     return std::nullopt;
 }
 
+std::wstring UninstallerNotStartedText(std::wstring_view caption, std::wstring_view file, std::wstring_view reason) {
+    return L"无法启动 \"" + std::wstring(caption) + L"\" 的卸载程序，没有卸载任何内容。\n" + std::wstring(file) + L"\n" +
+           std::wstring(reason);
+}
+
+std::wstring ProgramListNotOpenedText(std::wstring_view reason) {
+    return L"无法打开系统的程序列表。\n" + std::wstring(reason);
+}
+
 std::wstring ConfirmUninstallText(std::wstring_view caption) {
     return L"你确定你要卸载\r" + std::wstring(caption) + L" ?";
 }

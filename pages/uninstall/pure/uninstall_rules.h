@@ -53,6 +53,10 @@ std::optional<UninstallLaunch> SplitUninstallCommand(std::wstring_view command, 
 std::wstring ConfirmUninstallText(std::wstring_view caption);
 std::wstring ConfirmRemoveRecordText(std::wstring_view caption);
 inline constexpr wchar_t kUninstallThroughControlPanel[] = L"请按“确定”，程序将被卸载。";
+// The uninstaller the record names could not be started, and why; nothing was changed.
+std::wstring UninstallerNotStartedText(std::wstring_view caption, std::wstring_view file, std::wstring_view reason);
+// The system's list of programs could not be opened either.
+std::wstring ProgramListNotOpenedText(std::wstring_view reason);
 
 // "12 个已安装程序"
 std::wstring UninstallCountText(int rows);
