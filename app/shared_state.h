@@ -17,12 +17,16 @@
 
 namespace taliveer {
 
-// One row of the uninstall page: its record's key name and its command. The key name is
-// kept on its own, so that a name holding "=" is recovered exactly; Text() is the
+// One row of the uninstall page: its record's key name and its command, and where the record
+// lives (hive and registry view), so that running and removing act on that record. The key
+// name is kept on its own, so that a name holding "=" is recovered exactly; Text() is the
 // "name=command" form.
 struct BackingEntry {
     std::wstring KeyName;
     std::wstring Command;
+    HKEY Root = HKEY_LOCAL_MACHINE;
+    RegView View = RegView::Bits64;
+    bool WindowsInstaller = false;  // the record says WindowsInstaller = 1
     std::wstring Text() const { return KeyName + L"=" + Command; }
 };
 using BackingEntries = std::vector<BackingEntry>;

@@ -24,12 +24,15 @@ namespace {
 constexpr int kRecords = 2000;
 
 std::wstring RecordKey(int i) { return std::wstring(kUninstallKey) + L"TalBench" + std::to_wstring(i); }
-HKEY RootOf(int i) { return i % 2 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+// The records spread over the page's three sources: the user's, the machine's 64-bit and
+// 32-bit views.
+HKEY RootOf(int i) { return i % 3 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+RegView ViewOf(int i) { return i % 3 == 2 ? RegView::Bits32 : RegView::Bits64; }
 
 }  // namespace
 
 void UninstallClean() {
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) RemoveKeysNamed(root, kUninstallKey, L"TalBench");
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) RemoveKeysNamed(root, kUninstallKey, L"TalBench");  // both views
     IconFiles::Clean();
 }
 
@@ -43,20 +46,24 @@ void UninstallBench() {
     const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
     auto floorPass = [&](void (*addIcon)(HIMAGELIST, HICON)) {
         ImageList_RemoveAll(images.get());
-        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        for (const auto& [root, view] : {std::pair{HKEY_CURRENT_USER, RegView::Bits64},
+                                         std::pair{HKEY_LOCAL_MACHINE, RegView::Bits64},
+                                         std::pair{HKEY_LOCAL_MACHINE, RegView::Bits32}}) {
             StringList toolbars;
             ReadValueNames(HKEY_LOCAL_MACHINE, kToolbarKey, toolbars);
             StringList keys;
-            ReadKeyNames(root, kUninstallKey, keys);
+            ReadKeyNamesIn(root, kUninstallKey, view, keys);
             for (const auto& k : keys) {
                 const std::wstring key = std::wstring(kUninstallKey) + k;
-                const std::wstring name = ReadRegString(root, key, L"DisplayName");
-                const std::wstring command = ChooseUninstallCommand(ReadRegString(root, key, L"QuietUninstallString"),
-                                                                    ReadRegString(root, key, L"UninstallString"));
+                const std::wstring name = ReadRegStringIn(root, key, L"DisplayName", view);
+                const std::wstring command = ChooseUninstallCommand(ReadRegStringIn(root, key, L"QuietUninstallString", view),
+                                                                    ReadRegStringIn(root, key, L"UninstallString", view));
                 if (name.empty() || command.empty()) continue;
-                (void)ReadRegString(root, key, L"InstallDate");
-                const std::wstring icon =
-                    RegValueExists(root, key, L"DisplayIcon") ? ReadRegString(root, key, L"DisplayIcon") : command;
+                (void)ReadRegStringIn(root, key, L"InstallDate", view);
+                RegValueData shown;
+                const std::wstring icon = ReadValueData(root, key, L"DisplayIcon", view, shown)
+                                              ? ReadRegStringIn(root, key, L"DisplayIcon", view)
+                                              : command;
                 addIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
             }
         }
@@ -70,13 +77,13 @@ void UninstallBench() {
         for (int i = 0; i < records; ++i) {
             const std::wstring key = RecordKey(i);
             const std::wstring n = std::to_wstring(i);
-            SetRegString(RootOf(i), key, L"DisplayName", L"Bench program " + n, RegView::Bits64);
+            SetRegString(RootOf(i), key, L"DisplayName", L"Bench program " + n, ViewOf(i));
             SetRegString(RootOf(i), key, L"UninstallString", L"\"C:\\Program Files\\Bench " + n + L"\\unins000.exe\"",
-                         RegView::Bits64);
-            SetRegString(RootOf(i), key, L"InstallDate", L"20240131", RegView::Bits64);
+                         ViewOf(i));
+            SetRegString(RootOf(i), key, L"InstallDate", L"20240131", ViewOf(i));
             SetRegString(RootOf(i), key, L"DisplayIcon", files[static_cast<size_t>(i) % files.size()] + L",0",
-                         RegView::Bits64);
-            SetRegString(RootOf(i), key, L"Publisher", L"Bench", RegView::Bits64);
+                         ViewOf(i));
+            SetRegString(RootOf(i), key, L"Publisher", L"Bench", ViewOf(i));
         }
         const FloorFigures figures = MeasureAgainstFloors([&] { form->TabLabel2Click(); }, floorPass);
         const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(2)));

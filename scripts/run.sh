@@ -21,7 +21,7 @@ demo="$TALIVEER_BUILD_DIR/taliveer_demo.exe"
 
 # Seeds the demo set into $WINEPREFIX (once) and starts the demo programs.
 demo_set() {
-  local stamp="$WINEPREFIX/.taliveer-demo-v1"
+  local stamp="$WINEPREFIX/.taliveer-demo-v2"
   if [[ ! -f "$stamp" ]]; then
     timeout 120 "$TALIVEER_WINE" "$demo" seed || { echo "the demo set could not be written" >&2; return 1; }
     touch "$stamp"

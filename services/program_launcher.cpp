@@ -16,9 +16,25 @@ void WaitRepainting(HANDLE process) {
     }
 }
 
+// Repaints what needs it until no process of the job runs any longer.
+void WaitForJobRepainting(HANDLE job) {
+    for (;;) {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+        if (!::QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
+                                         nullptr) ||
+            accounting.ActiveProcesses == 0) {
+            return;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_PAINT | QS_SENDMESSAGE);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessageW(&msg);
+    }
+}
+
 }  // namespace
 
-bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWND window, DWORD* startError) {
+LaunchResult LaunchAndWaitForAll(const std::wstring& file, const std::wstring& parameters, HWND window) {
+    LaunchResult result;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -27,13 +43,17 @@ bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWN
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(file.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                           HIGH_PRIORITY_CLASS | DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
-        if (startError) *startError = ::GetLastError();
-        return false;
+        result.startError = ::GetLastError();
+        return result;
     }
+    result.started = true;
     UniqueKernelHandle process(info.hProcess);
     UniqueKernelHandle thread(info.hThread);
-    // The class is set again before the program runs a single instruction: some systems
-    // (Wine among them) let a new process start at normal priority whatever it asked for.
+    // In the job before it runs a single instruction, so that whatever it starts is too.
+    UniqueKernelHandle job(::CreateJobObjectW(nullptr, nullptr));
+    result.wholeJob = job && ::AssignProcessToJobObject(job.get(), process.get());
+    // The class is set again before the program runs: some systems (Wine among them) let a
+    // new process start at normal priority whatever it asked for.
     ::SetPriorityClass(process.get(), HIGH_PRIORITY_CLASS);
     ::ResumeThread(thread.get());
 
@@ -43,7 +63,15 @@ bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWN
         if (wasEnabled) ::EnableWindow(window, TRUE);
     });
     WaitRepainting(process.get());
-    return true;
+    if (result.wholeJob) WaitForJobRepainting(job.get());
+    ::GetExitCodeProcess(process.get(), &result.exitCode);
+    return result;
+}
+
+bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWND window, DWORD* startError) {
+    const LaunchResult result = LaunchAndWaitForAll(file, parameters, window);
+    if (!result.started && startError) *startError = result.startError;
+    return result.started;
 }
 
 }  // namespace taliveer

@@ -15,4 +15,17 @@ namespace taliveer {
 bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWND window,
                    DWORD* startError = nullptr);
 
+// The same, and the program runs inside a job of its own (no break-away), so that the wait
+// lasts until every process of the job has ended: many uninstallers copy themselves to the
+// temporary folder, start the copy and exit at once, or start helpers. Where the program
+// cannot be put into a job (a system that allows no nested jobs), the wait is for the
+// program itself, and `wholeJob` says so.
+struct LaunchResult {
+    bool started = false;
+    DWORD startError = ERROR_SUCCESS;  // why not
+    DWORD exitCode = 0;                // the program's own
+    bool wholeJob = false;             // every process it started was waited for
+};
+LaunchResult LaunchAndWaitForAll(const std::wstring& file, const std::wstring& parameters, HWND window);
+
 }  // namespace taliveer

@@ -360,6 +360,10 @@ int ReadValueNamesIn(HKEY root, std::wstring_view path, RegView view, StringList
     return ReadNames(root, path, names, view, false);
 }
 
+std::wstring ReadRegStringIn(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view) {
+    return ReadString(root, path, valueName, view);
+}
+
 LSTATUS ListSubkeys(HKEY root, std::wstring_view path, RegView view, StringList& names) {
     LSTATUS status = ERROR_SUCCESS;
     ReadNames(root, path, names, view, true, &status);

@@ -60,6 +60,7 @@ bool ReadValueData(HKEY root, std::wstring_view path, std::wstring_view valueNam
 bool ReadAllValues(HKEY root, std::wstring_view path, RegView view, std::vector<RegValueData>& values);
 int ReadKeyNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names);
 int ReadValueNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names);
+std::wstring ReadRegStringIn(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view);
 // The subkey names; ERROR_SUCCESS only when every one of them was read (a backup must never
 // miss a subkey without saying so).
 LSTATUS ListSubkeys(HKEY root, std::wstring_view path, RegView view, StringList& names);

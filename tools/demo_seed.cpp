@@ -47,13 +47,12 @@ bool Shortcut(const std::wstring& file, const std::wstring& target) {
 }
 
 bool Record(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& folder,
-            const std::wstring& icon, const std::wstring& date) {
+            const std::wstring& icon, const std::wstring& date, RegView view = RegView::Bits64) {
     const std::wstring path = kUninstall + key;
-    return Set(root, path, L"DisplayName", name, RegView::Bits64) &&
-           Set(root, path, L"UninstallString", L"\"" + folder + L"\\uninstall.exe\" /demo", RegView::Bits64) &&
-           Set(root, path, L"DisplayIcon", icon, RegView::Bits64) &&
-           Set(root, path, L"Publisher", L"Taliveer demo", RegView::Bits64) &&
-           Set(root, path, L"InstallDate", date, RegView::Bits64);
+    return Set(root, path, L"DisplayName", name, view) &&
+           Set(root, path, L"UninstallString", L"\"" + folder + L"\\uninstall.exe\" /demo", view) &&
+           Set(root, path, L"DisplayIcon", icon, view) && Set(root, path, L"Publisher", L"Taliveer demo", view) &&
+           Set(root, path, L"InstallDate", date, view);
 }
 
 bool Association(const std::wstring& extension, const std::wstring& type, const std::wstring& description,
@@ -102,6 +101,9 @@ int Seed() {
                  L"20230117");
     ok &= Record(HKEY_LOCAL_MACHINE, L"{D3E0A1C2-7B55-4E0F-9A1D-DE30DE30DE30}", L"Demo Runtime (x64)",
                  programs + L"\\Demo Runtime", taskmgr, L"20260901");
+    // A 32-bit program's record, in the machine's 32-bit view.
+    ok &= Record(HKEY_LOCAL_MACHINE, L"DemoMapEditor32", L"Demo Map Editor (32-bit)", programs + L"\\Demo Map Editor",
+                 mines + L",0", L"20250815", RegView::Bits32);
 
     ok &= Association(L".demotxt", L"TaliveerDemo.Text", L"Demo text document", notepad);
     ok &= Association(L".demomap", L"TaliveerDemo.Map", L"Demo mine map", mines);
@@ -144,6 +146,7 @@ int Clean() {
     for (const wchar_t* key : {L"DemoOfficeSuite", L"DemoGamePack", L"{D3E0A1C2-7B55-4E0F-9A1D-DE30DE30DE30}"}) {
         RemoveRegTree(HKEY_LOCAL_MACHINE, kUninstall + std::wstring(key), RegView::Bits64);
     }
+    RemoveRegTree(HKEY_LOCAL_MACHINE, kUninstall + std::wstring(L"DemoMapEditor32"), RegView::Bits32);
     for (const wchar_t* key : {L".demotxt", L"TaliveerDemo.Text", L".demomap", L"TaliveerDemo.Map", L".demoreg",
                                L"TaliveerDemo.Settings"}) {
         RemoveRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\" + std::wstring(key), RegView::Bits64);

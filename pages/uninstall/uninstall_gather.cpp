@@ -2,30 +2,56 @@
 
 #include "services/reg_unit.h"
 
+#include <algorithm>
+
 namespace taliveer {
 
-bool ReadUninstallList(HKEY root, UninstallFilter filter, UninstallSink& sink) {
+std::vector<UninstallSource> UninstallSources() {
+    std::vector<UninstallSource> sources;
+    std::vector<std::wstring> seen;
+    for (const UninstallSource& source : {UninstallSource{HKEY_CURRENT_USER, RegView::Bits64},
+                                          UninstallSource{HKEY_LOCAL_MACHINE, RegView::Bits64},
+                                          UninstallSource{HKEY_LOCAL_MACHINE, RegView::Bits32}}) {
+        const std::wstring real = RealKeyName(source.root, kUninstallKey, source.view);
+        const bool listed = !real.empty() && std::any_of(seen.begin(), seen.end(), [&](const std::wstring& s) {
+            return ::CompareStringOrdinal(s.c_str(), -1, real.c_str(), -1, TRUE) == CSTR_EQUAL;
+        });
+        if (listed) continue;
+        if (!real.empty()) seen.push_back(real);
+        sources.push_back(source);
+    }
+    return sources;
+}
+
+bool ReadUninstallList(HKEY root, RegView view, UninstallFilter filter, UninstallSink& sink) {
     StringList toolbars;
     ReadValueNames(HKEY_LOCAL_MACHINE, kToolbarKey, toolbars);
     StringList keys;
-    ReadKeyNames(root, kUninstallKey, keys);
+    ReadKeyNamesIn(root, kUninstallKey, view, keys);
     for (const std::wstring& keyName : keys) {
         if (!sink.PumpMessagesAndContinue()) return false;
         const std::wstring key = kUninstallKey + keyName;
         UninstallRow row;
         row.keyName = keyName;
-        row.name = ReadRegString(root, key, L"DisplayName");
+        row.root = root;
+        row.view = view;
+        const auto read = [&](const wchar_t* name) { return ReadRegStringIn(root, key, name, view); };
+        row.name = read(L"DisplayName");
         if (row.name.empty()) continue;
-        row.command = ChooseUninstallCommand(ReadRegString(root, key, L"QuietUninstallString"),
-                                             ReadRegString(root, key, L"UninstallString"));
+        row.command = ChooseUninstallCommand(read(L"QuietUninstallString"), read(L"UninstallString"));
         if (row.command.empty()) continue;
         if (filter == UninstallFilter::NoWindowsUpdates &&
-            IsWindowsUpdate(ReadRegString(root, key, L"ReleaseType"), row.name)) {
+            IsWindowsUpdate(read(L"ReleaseType"), row.name)) {
             continue;
         }
         if (filter == UninstallFilter::ToolbarsOnly && !IsToolbar(keyName, row.name, row.command, toolbars)) continue;
-        row.date = FormatInstallDate(ReadRegString(root, key, L"InstallDate"));
-        row.iconSource = RegValueExists(root, key, L"DisplayIcon") ? ReadRegString(root, key, L"DisplayIcon") : row.command;
+        row.date = FormatInstallDate(read(L"InstallDate"));
+        RegValueData icon;
+        row.iconSource = ReadValueData(root, key, L"DisplayIcon", view, icon) ? read(L"DisplayIcon") : row.command;
+        RegValueData msi;
+        row.windowsInstaller = ReadValueData(root, key, L"WindowsInstaller", view, msi) && msi.type == REG_DWORD &&
+                               msi.data.size() == 4 && msi.data[0] == 1 && msi.data[1] == 0 && msi.data[2] == 0 &&
+                               msi.data[3] == 0;
         sink.Add(row);
     }
     return true;

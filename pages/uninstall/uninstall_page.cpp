@@ -44,12 +44,17 @@ void UninstallPage::Panel2Enter() {
     {
         GatheringScope gathering(state.Boxes(), state.BusyFlag);
         ListRowSink<UninstallRow> sink(context_, 2, generation_, [this](HWND list, const UninstallRow& row) {
-            context_.state.BackingList->push_back(BackingEntry{row.keyName, row.command});
+            context_.state.BackingList->push_back(
+                BackingEntry{row.keyName, row.command, row.root, row.view, row.windowsInstaller});
             AppendListRow(list, row.name, row.command, row.date, AddRowIcon(context_, row.iconSource));
         });
-        if (ReadUninstallList(HKEY_CURRENT_USER, filter, sink)) {
-            state.CurrentUserRowCount = static_cast<int>(state.BackingList->size());
-            completed = ReadUninstallList(HKEY_LOCAL_MACHINE, filter, sink);
+        completed = true;
+        for (const UninstallSource& source : UninstallSources()) {
+            if (!ReadUninstallList(source.root, source.view, filter, sink)) {
+                completed = false;
+                break;
+            }
+            if (source.root == HKEY_CURRENT_USER) state.CurrentUserRowCount = static_cast<int>(state.BackingList->size());
         }
         gathering.EndBusy();
         if (completed) {
@@ -76,19 +81,32 @@ void UninstallPage::Panel2Button1Click() {
     if (index < 0) return;
     const std::wstring caption = ListCellText(context_.controls.Hwnd(ids::InfoList(2)), index, 0);
     if (!state.ConfirmBox->Ask(ConfirmUninstallText(caption))) return;
-    const std::wstring command = (*state.BackingList)[static_cast<size_t>(index)].Command;
+    const BackingEntry entry = (*state.BackingList)[static_cast<size_t>(index)];
+    // A Windows Installer product is removed (/X), not opened for maintenance (/I).
+    const std::wstring command = WindowsInstallerRemoveCommand(entry.Command, entry.WindowsInstaller);
     const auto launch = SplitUninstallCommand(command, state.SystemFolder, [](const std::wstring& file) {
         return FileExists(file);
     });
     if (launch) {
-        DWORD startError = ERROR_SUCCESS;
-        if (LaunchAndWait(launch->file, launch->parameters, state.MainWindow, &startError)) {
-            Panel2Enter();
+        const LaunchResult run = LaunchAndWaitForAll(launch->file, launch->parameters, state.MainWindow);
+        if (!run.started) {
+            // Named but not started (a standard user and an uninstaller that needs elevation, a
+            // file gone since): said as it is, nothing else is tried.
+            state.InfoBox->Show(UninstallerNotStartedText(caption, launch->file, SystemMessage(run.startError)));
             return;
         }
-        // Named but not started (a standard user and an uninstaller that needs elevation, a
-        // file gone since): said as it is, nothing else is tried.
-        state.InfoBox->Show(UninstallerNotStartedText(caption, launch->file, SystemMessage(startError)));
+        // Whether it went is what the registry says afterwards, not the end of a process.
+        const std::wstring key = kUninstallKey + entry.KeyName;
+        const LSTATUS record = RegKeyReadStatus(entry.Root, key, entry.View);
+        const bool stillThere = record != ERROR_FILE_NOT_FOUND && record != ERROR_PATH_NOT_FOUND;
+        const bool installer = entry.WindowsInstaller || LocaleUpperCase(launch->file).find(L"MSIEXEC") != std::wstring::npos;
+        std::wstring said;
+        if (installer) said = InstallerExitText(run.exitCode, caption);
+        if (stillThere && !(installer && ExitCodeExplainsTheRecord(run.exitCode))) {
+            said += (said.empty() ? L"" : L"\n") + RecordStillPresentText(caption);
+        }
+        Panel2Enter();
+        if (!said.empty()) state.InfoBox->Show(said);
         return;
     }
     const std::wstring control = state.SystemFolder + L"control.exe";
@@ -109,14 +127,14 @@ void UninstallPage::Panel2Button2Click() {
     const int index = ActionRow();
     if (index < 0) return;
     const std::wstring caption = ListCellText(context_.controls.Hwnd(ids::InfoList(2)), index, 0);
-    if (!state.ConfirmBox->Ask(ConfirmRemoveRecordText(caption))) return;
+    const BackingEntry entry = (*state.BackingList)[static_cast<size_t>(index)];
+    if (!state.ConfirmBox->Ask(ConfirmRemoveRecordText(caption, entry.WindowsInstaller))) return;
 
-    // The record as the page read it: its own key name (which may hold "="), its root, and
-    // the 64-bit view, where the page reads both roots.
-    const std::wstring key = kUninstallKey + (*state.BackingList)[static_cast<size_t>(index)].KeyName;
-    const HKEY root = index < state.CurrentUserRowCount ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-    const KeyRemoval removal = BackUpAndRemoveKey(state.UndoFolder, root, key, RegView::Bits64,
-                                                  CleanUninstallCaption(caption), L"_uninstall.reg");
+    // The record as the page read it: its own key name (which may hold "="), its hive and
+    // the view it was read in; the backup names where it really lives.
+    const std::wstring key = kUninstallKey + entry.KeyName;
+    const KeyRemoval removal =
+        BackUpAndRemoveKey(state.UndoFolder, entry.Root, key, entry.View, CleanUninstallCaption(caption), L"_uninstall.reg");
     state.InfoBox->Show(KeyRemovalText(removal, L"记录", caption, state.UndoFolder));
     Panel2Enter();
 }

@@ -43,6 +43,15 @@ for row in "Demo Notes" "Demo First Run" "Demo Task Watcher" "Demo Updater (32-b
            "Demo Mines.lnk" "Demo Registry.lnk"; do
   has "autostart row" "$row" "$rows"
 done
+# The uninstall page lists the machine's records of both views.
+xdotool mousemove $((left + 350)) $((top + 78)) click 1
+sleep 1.5
+rows="$(probe rows 2201 1)"
+for row in "Demo Office Suite" "Demo Map Editor (32-bit)" "Demo Photo Viewer"; do
+  has "uninstall row" "$row" "$rows"
+done
+xdotool mousemove $((left + 206)) $((top + 78)) click 1
+sleep 1.5
 click_image_button 350
 box_text 添加到自动启动 >/dev/null || fail "the add dialog did not open"
 sleep 1

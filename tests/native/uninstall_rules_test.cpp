@@ -114,5 +114,41 @@ TEST(UninstallTexts, QuestionsAndMessages) {
     EXPECT_EQ(ConfirmRemoveRecordText(L"App"), L"您确定您要删除卸载记录 \"App\" ?");
 }
 
+TEST(WindowsInstallerRemoveCommand, OnlyAnInstallerRecordsMaintenanceCommandBecomesARemoval) {
+    struct Case {
+        const wchar_t* command;
+        bool installer;
+        const wchar_t* expected;
+    };
+    for (const Case& c : {
+             Case{L"MsiExec.exe /I{1234-ABCD}", true, L"MsiExec.exe /X{1234-ABCD}"},
+             Case{L"msiexec.exe /i{1234-ABCD} /qb", true, L"msiexec.exe /x{1234-ABCD} /qb"},
+             Case{L"MsiExec.exe /I {1234-ABCD}", true, L"MsiExec.exe /X {1234-ABCD}"},
+             Case{L"\"C:\\Windows\\System32\\MsiExec.exe\" /I{1234}", true, L"\"C:\\Windows\\System32\\MsiExec.exe\" /X{1234}"},
+             Case{L"MsiExec.exe /X{1234-ABCD}", true, L"MsiExec.exe /X{1234-ABCD}"},
+             Case{L"MsiExec.exe /I{1234-ABCD}", false, L"MsiExec.exe /I{1234-ABCD}"},
+             Case{L"MsiExec.exe /Install foo.msi", true, L"MsiExec.exe /Install foo.msi"},
+             Case{L"C:\\setup.exe /I{1234}", true, L"C:\\setup.exe /I{1234}"},
+             Case{L"", true, L""},
+         }) {
+        EXPECT_EQ(WindowsInstallerRemoveCommand(c.command, c.installer), c.expected) << static_cast<int>(std::wstring(c.command).size());
+    }
+}
+
+TEST(InstallerExitText, KnownCodesInPlainWordsOthersByNumber) {
+    EXPECT_EQ(InstallerExitText(0, L"App"), L"");
+    EXPECT_NE(InstallerExitText(1605, L"App").find(L"删除记录"), std::wstring::npos);
+    EXPECT_NE(InstallerExitText(1618, L"App").find(L"稍后再试"), std::wstring::npos);
+    EXPECT_NE(InstallerExitText(3010, L"App").find(L"重新启动"), std::wstring::npos);
+    EXPECT_EQ(InstallerExitText(1641, L"App"), InstallerExitText(3010, L"App"));
+    EXPECT_NE(InstallerExitText(1602, L"App").find(L"取消"), std::wstring::npos);
+    EXPECT_NE(InstallerExitText(1603, L"App").find(L"1603"), std::wstring::npos);
+    EXPECT_TRUE(ExitCodeExplainsTheRecord(1605));
+    EXPECT_FALSE(ExitCodeExplainsTheRecord(0));
+    EXPECT_FALSE(ExitCodeExplainsTheRecord(1603));
+    EXPECT_NE(ConfirmRemoveRecordText(L"App", true).find(L"Windows Installer"), std::wstring::npos);
+    EXPECT_EQ(ConfirmRemoveRecordText(L"App", false), ConfirmRemoveRecordText(L"App"));
+}
+
 }  // namespace
 }  // namespace taliveer

@@ -3,6 +3,9 @@
 // TALIVEER_PROBE_HWND (so that its owner must repaint while waiting), sleeps
 // TALIVEER_PROBE_SLEEP milliseconds and exits with TALIVEER_PROBE_EXIT (default 7). Its
 // priority class goes to the file named by TALIVEER_PROBE_PRIORITY_OUT, as a number.
+// With TALIVEER_PROBE_LATE_CHILD set to a key below HKEY_CURRENT_USER it behaves as many
+// uninstallers do: it starts a copy of itself and exits at once; the copy deletes that key
+// two seconds later.
 #include <windows.h>
 
 #include <cstdlib>
@@ -17,6 +20,26 @@ int EnvNumber(const wchar_t* name, int fallback) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    wchar_t key[1024] = {};
+    if (::GetEnvironmentVariableW(L"TALIVEER_PROBE_LATE_CHILD", key, 1024)) {
+        ::SetEnvironmentVariableW(L"TALIVEER_PROBE_LATE_CHILD", nullptr);
+        ::SetEnvironmentVariableW(L"TALIVEER_PROBE_REMOVE_KEY", key);
+        wchar_t self[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (::CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            ::CloseHandle(pi.hThread);
+            ::CloseHandle(pi.hProcess);
+        }
+        return 0;
+    }
+    if (::GetEnvironmentVariableW(L"TALIVEER_PROBE_REMOVE_KEY", key, 1024)) {
+        ::Sleep(2000);
+        ::RegDeleteKeyExW(HKEY_CURRENT_USER, key, KEY_WOW64_64KEY, 0);
+        return 0;
+    }
     wchar_t out[MAX_PATH] = {};
     if (::GetEnvironmentVariableW(L"TALIVEER_PROBE_OUT", out, MAX_PATH)) {
         const wchar_t* line = ::GetCommandLineW();

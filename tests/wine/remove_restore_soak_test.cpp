@@ -34,7 +34,7 @@ using test::Utf8;
 using ValueMap = std::map<std::wstring, RegValueData>;    // by value name
 using TreeDump = std::map<std::wstring, ValueMap>;         // by key path below the dumped key
 
-REGSAM Sam(RegView view) { return view == RegView::Bits64 ? KEY_WOW64_64KEY : 0; }
+REGSAM Sam(RegView view) { return view == RegView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
 
 bool DumpTree(HKEY root, const std::wstring& path, RegView view, const std::wstring& below, TreeDump& out) {
     std::vector<RegValueData> values;
@@ -240,7 +240,7 @@ struct Entry {
     std::string Where() const {
         return "kind " + std::to_string(static_cast<int>(kind)) + " source " + Utf8(std::wstring(1, digit)) + " " +
                (root == HKEY_LOCAL_MACHINE ? "HKLM" : root == HKEY_CLASSES_ROOT ? "HKCR" : "HKCU") + "\\" +
-               Printable(key) + (view == RegView::Bits64 ? " (64-bit view)" : "") + " name \"" + Printable(name) + "\"";
+               Printable(key) + (view == RegView::Bits32 ? " (32-bit view)" : "") + " name \"" + Printable(name) + "\"";
     }
 };
 
@@ -292,7 +292,8 @@ Entry MakeEntry(Hostile& h) {
         e.kind = Kind::UninstallRecord;
         e.root = h.Below(2) ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
         e.key = kUninstallKey + h.Name(true);
-        e.view = RegView::Bits64;
+        // The machine's 32-bit programs keep their records in the 32-bit view.
+        e.view = e.root == HKEY_LOCAL_MACHINE && h.Below(2) ? RegView::Bits32 : RegView::Bits64;
         e.name = h.Name(false);  // the caption the row shows
         FillTree(h, e.root, e.key, e.view, 2, 1 + h.Below(5));
         RegValueData display{L"DisplayName", reg_type::kString, {}};
@@ -362,7 +363,7 @@ std::wstring RemoveAsTheButtonDoes(const Entry& e, const std::wstring& undo, std
     case Kind::Association: {
         const KeyRemoval removal =
             e.kind == Kind::UninstallRecord
-                ? BackUpAndRemoveKey(undo, e.root, e.key, RegView::Bits64, CleanUninstallCaption(e.name), L"_uninstall.reg")
+                ? BackUpAndRemoveKey(undo, e.root, e.key, e.view, CleanUninstallCaption(e.name), L"_uninstall.reg")
                 : BackUpAndRemoveKey(undo, e.root, e.key, RegView::Bits64, e.name.substr(1), L"_association.reg");
         if (removal.outcome != KeyRemoval::Outcome::Removed) problem = "not removed: " + Utf8(removal.reason);
         return removal.backupFile;

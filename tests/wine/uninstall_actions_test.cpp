@@ -20,15 +20,15 @@ const std::wstring kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
 
 // Every value of a key and of its subkeys, by path below the key.
 using Tree = std::map<std::wstring, std::map<std::wstring, RegValueData>>;
-Tree ReadTree(HKEY root, const std::wstring& path, const std::wstring& below = L"") {
+Tree ReadTree(HKEY root, const std::wstring& path, RegView view = RegView::Bits64, const std::wstring& below = L"") {
     Tree tree;
     std::vector<RegValueData> values;
-    if (!ReadAllValues(root, path, RegView::Bits64, values)) return tree;
+    if (!ReadAllValues(root, path, view, values)) return tree;
     for (auto& v : values) tree[below][v.name] = v;
     StringList subkeys;
-    ReadKeyNamesIn(root, path, RegView::Bits64, subkeys);
+    ReadKeyNamesIn(root, path, view, subkeys);
     for (const auto& sub : subkeys) {
-        for (auto& [p, vs] : ReadTree(root, path + L"\\" + sub, below + L"\\" + sub)) tree[p] = vs;
+        for (auto& [p, vs] : ReadTree(root, path + L"\\" + sub, view, below + L"\\" + sub)) tree[p] = vs;
     }
     return tree;
 }
@@ -59,8 +59,9 @@ protected:
         MainWindowTest::SetUp();
         state_.UndoFolder = undo_.Folder();
     }
-    ScratchKey& Program(HKEY root, const std::wstring& keyName, const std::wstring& name, const std::wstring& command) {
-        records_.push_back(std::make_unique<ScratchKey>(root, kUninstall + keyName, KEY_WOW64_64KEY));
+    ScratchKey& Program(HKEY root, const std::wstring& keyName, const std::wstring& name, const std::wstring& command,
+                        REGSAM view = KEY_WOW64_64KEY) {
+        records_.push_back(std::make_unique<ScratchKey>(root, kUninstall + keyName, view));
         records_.back()->SetString(L"", L"DisplayName", name);
         records_.back()->SetString(L"", L"UninstallString", command);
         return *records_.back();
@@ -99,7 +100,8 @@ TEST_F(UninstallActionsTest, TheUninstallerGetsItsParametersAtHighPriorityAndThe
     Select(L"Tal Probe App");
 
     std::wstring question;
-    Press(1, true, &question, false);
+    // The probe exits and leaves its record: the page says so.
+    EXPECT_EQ(Press(1, true, &question), RecordStillPresentText(L"Tal Probe App"));
     ::SetEnvironmentVariableW(L"TALIVEER_PROBE_OUT", nullptr);
     ::SetEnvironmentVariableW(L"TALIVEER_PROBE_PRIORITY_OUT", nullptr);
     EXPECT_EQ(question, L"你确定你要卸载\rTal Probe App ?");
@@ -113,6 +115,25 @@ TEST_F(UninstallActionsTest, TheUninstallerGetsItsParametersAtHighPriorityAndThe
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(klass.data()), klass.size() / sizeof(wchar_t)),
               std::to_wstring(HIGH_PRIORITY_CLASS));
     EXPECT_EQ(ListView_GetNextItem(List(), -1, LVNI_SELECTED), -1);  // rebuilt
+}
+
+TEST_F(UninstallActionsTest, TheWaitLastsUntilWhatTheUninstallerStartedHasEndedAndTheRecordIsReadAgain) {
+    // As many uninstallers do: a copy in the temporary folder removes the record after the
+    // program itself has ended.
+    const std::wstring probe = test::WindowsPathFromEnv("TALIVEER_PROBE_CHILD");
+    ASSERT_FALSE(probe.empty());
+    Program(HKEY_CURRENT_USER, L"TalLate", L"Tal Late", L"\"" + probe + L"\" /S");
+    ::SetEnvironmentVariableW(L"TALIVEER_PROBE_LATE_CHILD", (kUninstall + L"TalLate").c_str());
+    Select(L"Tal Late");
+    AnswerNextQuestion(true);
+    std::wstring info;
+    ReadNextInfo(&info);  // there should be none: the record is gone
+    Click(ids::ButtonLabel(2, 1));
+    test::ForgetShownActions();
+    ::SetEnvironmentVariableW(L"TALIVEER_PROBE_LATE_CHILD", nullptr);
+    EXPECT_EQ(info, L"");
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kUninstall + L"TalLate"));
+    EXPECT_EQ(FindRow(test::ReadRows(List(), 1), L"Tal Late"), -1);
 }
 
 TEST_F(UninstallActionsTest, ACommandWithoutAProgramOpensTheSystemsListAndSaysSo) {
@@ -186,11 +207,27 @@ TEST_F(UninstallActionsTest, NoRunsNothingAndTheGuardIgnoresClicksWhileBusyOrWit
     ::DeleteFileW(line.c_str());
 }
 
-TEST_F(UninstallActionsTest, ARecordOfEachHiveIsSavedWholeRemovedAndPutBackExactlyByTheRegistryEditor) {
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        const std::wstring name = root == HKEY_CURRENT_USER ? L"Tal Record User 1.0" : L"Tal Record Machine 2.0";
-        const std::wstring keyName = root == HKEY_CURRENT_USER ? L"TalRecord=User" : L"{TalRecord-Machine}";
-        ScratchKey& record = Program(root, keyName, name, L"\"C:\\Program Files\\Tal\\uninst.exe\" /S");
+TEST_F(UninstallActionsTest, ARecordOfEachHiveAndViewIsSavedWholeRemovedAndPutBackExactlyByTheRegistryEditor) {
+    struct Source {
+        HKEY root;
+        RegView view;
+        const wchar_t* name;
+        const wchar_t* keyName;
+        const wchar_t* file;
+    };
+    // The machine's 32-bit programs keep their records in the 32-bit view (Wow6432Node).
+    for (const Source& source :
+         {Source{HKEY_CURRENT_USER, RegView::Bits64, L"Tal Record User 1.0", L"TalRecord=User",
+                 L"Tal Record User 1_0_uninstall.reg"},
+          Source{HKEY_LOCAL_MACHINE, RegView::Bits64, L"Tal Record Machine 2.0", L"{TalRecord-Machine}",
+                 L"Tal Record Machine 2_0_uninstall.reg"},
+          Source{HKEY_LOCAL_MACHINE, RegView::Bits32, L"Tal Record 32 3.0", L"{TalRecord-32}",
+                 L"Tal Record 32 3_0_uninstall.reg"}}) {
+        const HKEY root = source.root;
+        const std::wstring name = source.name;
+        const std::wstring keyName = source.keyName;
+        const REGSAM sam = source.view == RegView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+        ScratchKey& record = Program(root, keyName, name, L"\"C:\\Program Files\\Tal\\uninst.exe\" /S", sam);
         record.SetString(L"", L"DisplayIcon", L"%ProgramFiles%\\Tal\\app.exe,0", REG_EXPAND_SZ);
         record.SetDword(L"", L"EstimatedSize", 4096);
         const std::uint64_t qword = 0x0102030405060708ull;
@@ -204,20 +241,28 @@ TEST_F(UninstallActionsTest, ARecordOfEachHiveIsSavedWholeRemovedAndPutBackExact
         record.SetBytes(L"", L"Unterminated", REG_SZ, unterminated.data(), static_cast<DWORD>(unterminated.size()));
         record.SetString(L"Sub\\Deeper", L"", L"默认 \"quoted\" \\ back");
         record.SetString(L"Empty", L"x", L"");
-        const Tree before = ReadTree(root, kUninstall + keyName);
+        const Tree before = ReadTree(root, kUninstall + keyName, source.view);
+        if (source.view == RegView::Bits32) {
+            ASSERT_TRUE(ReadTree(HKEY_LOCAL_MACHINE, kUninstall + keyName).empty()) << "not in the 64-bit view";
+        }
 
         Select(name);
         std::wstring question;
         const std::wstring info = Press(2, true, &question);
         EXPECT_EQ(question, L"您确定您要删除卸载记录 \"" + name + L"\" ?");
-        const std::wstring file = root == HKEY_CURRENT_USER ? L"Tal Record User 1_0_uninstall.reg"
-                                                             : L"Tal Record Machine 2_0_uninstall.reg";
+        const std::wstring file = source.file;
         EXPECT_EQ(info, L"已成功删除记录,\r创建撤消文件" + file);
-        EXPECT_TRUE(ReadTree(root, kUninstall + keyName).empty());
+        EXPECT_TRUE(ReadTree(root, kUninstall + keyName, source.view).empty());
         EXPECT_EQ(FindRow(test::ReadRows(List(), 1), name), -1);
+        if (source.view == RegView::Bits32) {
+            // Saved under where it really lives, and put back there by the 64-bit editor.
+            const std::wstring wow = L"\\Wow6432Node\\";
+            const std::string wowBytes(reinterpret_cast<const char*>(wow.data()), wow.size() * sizeof(wchar_t));
+            EXPECT_NE(test::FileBytes(undo_.Folder() + file).find(wowBytes), std::string::npos);
+        }
 
         test::RestoreWithRegistryEditor(undo_.Folder() + file);
-        const Tree after = ReadTree(root, kUninstall + keyName);
+        const Tree after = ReadTree(root, kUninstall + keyName, source.view);
         // The editor adds a terminator to a string stored without one; everything else is
         // as it was.
         Tree expected = before;

@@ -124,6 +124,53 @@ std::wstring ProgramListNotOpenedText(std::wstring_view reason) {
     return L"无法打开系统的程序列表。\n" + std::wstring(reason);
 }
 
+std::wstring WindowsInstallerRemoveCommand(std::wstring_view command, bool windowsInstaller) {
+    std::wstring out(command);
+    if (!windowsInstaller) return out;
+    const std::wstring upper = AsciiUpper(command);
+    const size_t msiexec = upper.find(L"MSIEXEC");
+    if (msiexec == std::wstring::npos) return out;
+    const size_t install = upper.find(L"/I", msiexec);
+    if (install == std::wstring::npos) return out;
+    size_t code = install + 2;
+    while (code < upper.size() && upper[code] == L' ') ++code;
+    if (code >= upper.size() || upper[code] != L'{') return out;
+    out[install + 1] = out[install + 1] == L'i' ? L'x' : L'X';
+    return out;
+}
+
+std::wstring InstallerExitText(std::uint32_t code, std::wstring_view caption) {
+    const std::wstring name = L"\"" + std::wstring(caption) + L"\"";
+    switch (code) {
+    case 0: return {};
+    case 1605:
+        return L"Windows Installer 说 " + name + L" 没有安装：这条记录已过时，剩下要做的是删除记录。";
+    case 1618: return L"另一个安装正在进行，" + name + L" 没有卸载。请稍后再试。";
+    case 3010:
+    case 1641: return name + L" 已卸载；重新启动计算机后才能完成。";
+    case 1602: return name + L" 的卸载已被取消。";
+    default: return name + L" 的卸载程序结束，返回代码 " + std::to_wstring(code) + L"。";
+    }
+}
+
+bool ExitCodeExplainsTheRecord(std::uint32_t code) {
+    return code == 1605 || code == 1618 || code == 1602 || code == 3010 || code == 1641;
+}
+
+std::wstring RecordStillPresentText(std::wstring_view caption) {
+    return L"卸载程序已结束，但 \"" + std::wstring(caption) +
+           L"\" 的记录仍然存在：卸载可能被取消，或需要重新启动计算机才能完成。";
+}
+
+std::wstring ConfirmRemoveRecordText(std::wstring_view caption, bool windowsInstaller) {
+    std::wstring text = ConfirmRemoveRecordText(caption);
+    if (windowsInstaller) {
+        text += L"\n这是 Windows Installer 安装的程序：只删除记录后，Windows Installer 仍认为它已安装，"
+                L"这可能妨碍以后重新安装。";
+    }
+    return text;
+}
+
 std::wstring ConfirmUninstallText(std::wstring_view caption) {
     return L"你确定你要卸载\r" + std::wstring(caption) + L" ?";
 }

@@ -2,6 +2,7 @@
 // the count text. Upper-casing here changes ASCII letters only. Pure.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -49,9 +50,24 @@ struct UninstallLaunch {
 std::optional<UninstallLaunch> SplitUninstallCommand(std::wstring_view command, std::wstring_view systemFolder,
                                                      const std::function<bool(const std::wstring&)>& fileExists);
 
+// For a Windows Installer record, "MsiExec.exe /I{product code}" (any letter case, a space
+// after /I or not) opens the product's maintenance screen; the same command with /X removes
+// it. Every other command, and every command of another record, stays as it is.
+std::wstring WindowsInstallerRemoveCommand(std::wstring_view command, bool windowsInstaller);
+
+// What the Windows Installer's exit code means, in plain words; empty for 0.
+std::wstring InstallerExitText(std::uint32_t code, std::wstring_view caption);
+// True for the codes whose text already says why the record may still be there.
+bool ExitCodeExplainsTheRecord(std::uint32_t code);
+
+// The uninstaller ended, but the program's record is still there.
+std::wstring RecordStillPresentText(std::wstring_view caption);
+
 // The uninstall page's questions and messages.
 std::wstring ConfirmUninstallText(std::wstring_view caption);
 std::wstring ConfirmRemoveRecordText(std::wstring_view caption);
+// Removing only the record of a Windows Installer product leaves it registered as installed.
+std::wstring ConfirmRemoveRecordText(std::wstring_view caption, bool windowsInstaller);
 inline constexpr wchar_t kUninstallThroughControlPanel[] = L"请按“确定”，程序将被卸载。";
 // The uninstaller the record names could not be started, and why; nothing was changed.
 std::wstring UninstallerNotStartedText(std::wstring_view caption, std::wstring_view file, std::wstring_view reason);
