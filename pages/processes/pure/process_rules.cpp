@@ -41,20 +41,10 @@ bool IsCriticalSystemProcessName(std::wstring_view exeName) {
     return false;
 }
 
-namespace {
-std::wstring UpperAscii(std::wstring_view text) {
-    std::wstring upper(text);
-    for (wchar_t& c : upper) {
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
-    }
-    return upper;
-}
-}  // namespace
-
 bool IsWindowsCriticalProgram(std::wstring_view path, std::wstring_view systemFolder) {
     if (systemFolder.empty() || path.size() <= systemFolder.size()) return false;
-    const std::wstring upper = UpperAscii(path);
-    if (upper.compare(0, systemFolder.size(), UpperAscii(systemFolder)) != 0) return false;
+    const std::wstring upper = AsciiUpperCase(path);
+    if (upper.compare(0, systemFolder.size(), AsciiUpperCase(systemFolder)) != 0) return false;
     const std::wstring name = upper.substr(systemFolder.size());
     for (std::wstring_view critical : {L"CSRSS.EXE", L"WININIT.EXE", L"SMSS.EXE", L"SERVICES.EXE", L"LSASS.EXE",
                                        L"WINLOGON.EXE", L"SVCHOST.EXE", L"FONTDRVHOST.EXE", L"DWM.EXE", L"LSAISO.EXE"}) {
@@ -69,7 +59,7 @@ std::vector<FolderCount> CountByFolder(const std::vector<std::wstring>& paths) {
         const size_t slash = path.find_last_of(L"\\/");
         const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
         auto it = std::find_if(folders.begin(), folders.end(),
-                               [&](const FolderCount& f) { return UpperAscii(f.folder) == UpperAscii(folder); });
+                               [&](const FolderCount& f) { return AsciiUpperCase(f.folder) == AsciiUpperCase(folder); });
         if (it == folders.end()) {
             folders.push_back({folder, 1});
         } else {
