@@ -238,40 +238,60 @@ SavedKeyDeletion DeleteSavedKey(HKEY root, const SavedKey& saved, RegView view) 
 
 KeyRemoval BackUpAndRemoveKey(const std::wstring& undoFolder, HKEY root, std::wstring_view path, RegView view,
                               std::wstring_view base, std::wstring_view suffix) {
-    KeyRemoval removal;
-    if (path.empty()) return removal;
-    const LSTATUS readable = RegKeyReadStatus(root, WithoutTrailingBackslash(path), view);
-    if (readable == ERROR_FILE_NOT_FOUND || readable == ERROR_PATH_NOT_FOUND) return removal;  // already gone
-    if (readable != ERROR_SUCCESS) {
-        removal.outcome = KeyRemoval::Outcome::Unreadable;
-        removal.reason = SystemMessage(static_cast<DWORD>(readable));
-        return removal;
+    return BackUpAndRemoveKeys(undoFolder, {KeyToRemove{root, std::wstring(path)}}, view, base, suffix).front();
+}
+
+std::vector<KeyRemoval> BackUpAndRemoveKeys(const std::wstring& undoFolder, const std::vector<KeyToRemove>& keys,
+                                            RegView view, std::wstring_view base, std::wstring_view suffix) {
+    std::vector<KeyRemoval> removals(keys.size());
+    std::vector<size_t> present;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].path.empty()) continue;  // never a whole root
+        const LSTATUS readable = RegKeyReadStatus(keys[i].root, WithoutTrailingBackslash(keys[i].path), view);
+        if (readable == ERROR_FILE_NOT_FOUND || readable == ERROR_PATH_NOT_FOUND) continue;  // already gone
+        if (readable != ERROR_SUCCESS) {
+            removals[i].outcome = KeyRemoval::Outcome::Unreadable;
+            removals[i].reason = SystemMessage(static_cast<DWORD>(readable));
+            continue;
+        }
+        present.push_back(i);
     }
+    const bool unreadable = std::any_of(removals.begin(), removals.end(), [](const KeyRemoval& r) {
+        return r.outcome == KeyRemoval::Outcome::Unreadable;
+    });
+    if (present.empty() || unreadable) return removals;
+
     RegScript script;
-    SavedKey saved;
+    std::vector<SavedKey> saved(keys.size());
     std::wstring error;
     BackupResult backup;
-    if (AppendRegKey(script, root, path, view, error, &saved)) {
+    const bool read = std::all_of(present.begin(), present.end(), [&](size_t i) {
+        return AppendRegKey(script, keys[i].root, keys[i].path, view, error, &saved[i]);
+    });
+    if (read) {
         backup = WriteNewFile(undoFolder, base, suffix, EncodeUtf16LeWithBom(script.Text()));
     } else {
         backup.error = error;
     }
-    if (!backup.written) {
-        removal.outcome = KeyRemoval::Outcome::BackupFailed;
-        removal.reason = backup.error;
-        return removal;
+    for (size_t i : present) {
+        KeyRemoval& removal = removals[i];
+        if (!backup.written) {
+            removal.outcome = KeyRemoval::Outcome::BackupFailed;
+            removal.reason = backup.error;
+            continue;
+        }
+        removal.backupFile = backup.fileName;
+        const SavedKeyDeletion deletion = DeleteSavedKey(keys[i].root, saved[i], view);
+        if (deletion.error != ERROR_SUCCESS) {
+            removal.outcome = KeyRemoval::Outcome::NotRemoved;
+            removal.reason = SystemMessage(static_cast<DWORD>(deletion.error));
+            removal.partly = deletion.deleted > 0;
+            continue;
+        }
+        removal.outcome = KeyRemoval::Outcome::Removed;
+        removal.leftBehind = deletion.leftBehind;
     }
-    removal.backupFile = backup.fileName;
-    const SavedKeyDeletion deletion = DeleteSavedKey(root, saved, view);
-    if (deletion.error != ERROR_SUCCESS) {
-        removal.outcome = KeyRemoval::Outcome::NotRemoved;
-        removal.reason = SystemMessage(static_cast<DWORD>(deletion.error));
-        removal.partly = deletion.deleted > 0;
-        return removal;
-    }
-    removal.outcome = KeyRemoval::Outcome::Removed;
-    removal.leftBehind = deletion.leftBehind;
-    return removal;
+    return removals;
 }
 
 BackupResult CopyIntoUndo(const std::wstring& undoFolder, const std::wstring& file, std::wstring_view base,

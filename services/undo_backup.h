@@ -73,6 +73,16 @@ LSTATUS DeleteSavedValue(HKEY root, std::wstring_view path, const RegValueData& 
 KeyRemoval BackUpAndRemoveKey(const std::wstring& undoFolder, HKEY root, std::wstring_view path, RegView view,
                               std::wstring_view base, std::wstring_view suffix);
 
+// The same for several keys (one extension in the user's and the machine's classes): all of
+// them into one backup, then each removed; one result per key. When one of them cannot be
+// read, none is removed.
+struct KeyToRemove {
+    HKEY root;
+    std::wstring path;
+};
+std::vector<KeyRemoval> BackUpAndRemoveKeys(const std::wstring& undoFolder, const std::vector<KeyToRemove>& keys,
+                                            RegView view, std::wstring_view base, std::wstring_view suffix);
+
 // Copies a file byte for byte into the Undo folder under base + suffix (never replacing an
 // older backup, as above).
 BackupResult CopyIntoUndo(const std::wstring& undoFolder, const std::wstring& file, std::wstring_view base,

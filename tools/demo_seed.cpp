@@ -3,6 +3,7 @@
 // two Startup shortcuts, uninstall records of both hives and a few associations; `start`
 // starts two sleeping demo programs (copies of this one) for the process page; `sleep` is
 // what those copies do, for at most an hour; `clean` ends them and removes the whole set.
+#include "pages/autostart/pure/autostart_rules.h"
 #include "services/reg_unit.h"
 #include "services/unique_handle.h"
 
@@ -65,6 +66,17 @@ bool Association(const std::wstring& extension, const std::wstring& type, const 
            Set(HKEY_LOCAL_MACHINE, classes + type + L"\\DefaultIcon", L"", program + L",0", RegView::Bits64);
 }
 
+struct ApprovedEntry {
+    HKEY root;
+    const wchar_t* kind;
+    const wchar_t* name;
+};
+const ApprovedEntry kTaskManagerDisabled[] = {
+    {HKEY_CURRENT_USER, L"Run", L"Demo Notes"},
+    {HKEY_LOCAL_MACHINE, L"Run32", L"Demo Updater (32-bit)"},
+    {HKEY_CURRENT_USER, L"StartupFolder", L"Demo Mines.lnk"},
+};
+
 int Seed() {
     const std::wstring windows = Folder(CSIDL_WINDOWS) + L"\\";
     const std::wstring system = Folder(CSIDL_SYSTEM) + L"\\";
@@ -89,6 +101,11 @@ int Seed() {
     ::SHCreateDirectoryExW(nullptr, startup.c_str(), nullptr);
     ok &= Shortcut(startup + L"Demo Mines.lnk", mines);
     ok &= Shortcut(startup + L"Demo Registry.lnk", regedit);
+    // One entry of each kind that Task Manager has disabled.
+    for (const auto& [root, kind, name] : kTaskManagerDisabled) {
+        RegValueData state{name, REG_BINARY, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
+        ok &= SetRegValue(root, std::wstring(kStartupApprovedKey) + kind, state, RegView::Bits64) == ERROR_SUCCESS;
+    }
 
     const std::wstring programs = Folder(CSIDL_PROGRAM_FILES);
     ok &= Record(HKEY_CURRENT_USER, L"DemoPhotoViewer", L"Demo Photo Viewer", programs + L"\\Demo Photo Viewer",
@@ -137,6 +154,9 @@ int Clean() {
     RemoveRegValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
                    L"Demo Updater (32-bit)", RegView::Bits64);
     RemoveRegTree(HKEY_LOCAL_MACHINE, std::wstring(kStartupReg) + L"Demo Disabled Helper", RegView::Bits64);
+    for (const auto& [root, kind, name] : kTaskManagerDisabled) {
+        RemoveRegValue(root, std::wstring(kStartupApprovedKey) + kind, name, RegView::Bits64);
+    }
     const std::wstring startup = Folder(CSIDL_STARTUP) + L"\\";
     ::DeleteFileW((startup + L"Demo Mines.lnk").c_str());
     ::DeleteFileW((startup + L"Demo Registry.lnk").c_str());

@@ -87,25 +87,44 @@ void TForm2b::Button1Click() {
         infoBox_.Show(*complaint);
         return;
     }
-    const wchar_t* question = mode == EditorMode::Edit                     ? kSaveAssociation
-                              : RegKeyExists(HKEY_CLASSES_ROOT, Extension) ? kReplaceExistingAssociation
-                                                                           : kAddAssociation;
+    // Written where Windows would put it: into the classes that hold the extension (the
+    // user's first), a new one into the user's unless the program runs elevated.
+    const bool userHas = ClassKeyIn(ClassHive::User, Extension);
+    const bool machineHas = ClassKeyIn(ClassHive::Machine, Extension);
+    const ClassHive hive = userHas      ? ClassHive::User
+                           : machineHas ? ClassHive::Machine
+                           : RunsElevated() ? ClassHive::Machine
+                                            : ClassHive::User;
+    std::wstring question = mode == EditorMode::Edit          ? kSaveAssociation
+                            : userHas || machineHas ? kReplaceExistingAssociation
+                                                    : kAddAssociation;
+    // A program the user chose in "Open with" goes on opening these files, whatever is saved.
+    const std::wstring choice = UserChoiceProgId(Extension);
+    if (!choice.empty() && ::lstrcmpiW(choice.c_str(), ReadClassString(Extension, L"").c_str()) != 0) {
+        question = UserChoiceWarningText(Extension, choice) + L"\n" + question;
+    }
     if (!confirmBox_.Ask(question)) return;
 
     // An edited association keeps the file type its extension names now; only where it
     // names none is one made as for a new association. Never an empty one, which would
-    // write at the root of HKEY_CLASSES_ROOT.
+    // write at the root of the classes.
+    const HKEY root = ClassRoot(hive);
     std::wstring progId;
-    if (mode == EditorMode::Edit) progId = ReadRegString(HKEY_CLASSES_ROOT, Extension, L"");
+    if (mode == EditorMode::Edit) progId = ReadRegString(root, ClassPath(hive, Extension), L"");
     if (progId.empty()) progId = ProgIdForExtension(Extension);
-    if (!WriteAssociation(progId)) return;
+    std::wstring said;
+    if (!WriteAssociation(progId, hive, said)) return;
     // Explorer shows the new icon and command at once.
     ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    if (!said.empty()) infoBox_.Show(said);
     Saved = 1;
     CloseBox();
 }
 
-bool TForm2b::WriteAssociation(const std::wstring& progId) {
+bool TForm2b::WriteAssociation(const std::wstring& progId, ClassHive hive, std::wstring& said) {
+    const HKEY root = ClassRoot(hive);
+    const std::wstring rootName = hive == ClassHive::User ? L"HKEY_CURRENT_USER\\" : L"HKEY_LOCAL_MACHINE\\";
+    const std::wstring place = rootName + ClassPath(hive, L"");
     struct Write {
         std::wstring key;
         RegValueData value;     // what goes in
@@ -122,9 +141,9 @@ bool TForm2b::WriteAssociation(const std::wstring& progId) {
     std::vector<Write> writes;
     for (const auto& [key, text] : wanted) {
         Write write;
-        write.key = key;
-        write.existed = ReadValueData(HKEY_CLASSES_ROOT, key, L"", RegView::Bits64, write.old);
-        if (write.existed && ReadRegString(HKEY_CLASSES_ROOT, key, L"") == text) continue;  // nothing to change
+        write.key = ClassPath(hive, key);
+        write.existed = ReadValueData(root, write.key, L"", RegView::Bits64, write.old);
+        if (write.existed && ReadRegString(root, write.key, L"") == text) continue;  // nothing to change
         // A command Windows expands (%SystemRoot%...) stays one it expands.
         write.value.type = write.existed && write.old.type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ;
         for (wchar_t c : text + L'\0') {
@@ -134,13 +153,14 @@ bool TForm2b::WriteAssociation(const std::wstring& progId) {
         writes.push_back(std::move(write));
     }
     if (writes.empty()) return true;
+    said = L"关联 " + Extension + L" 已保存到 " + place + L"。";
 
     // Everything about to be replaced is saved first, from where each key really lives.
     RegScript script;
     for (const Write& write : writes) {
         std::wstring error;
-        if (write.existed && !AppendRegValue(script, HKEY_CLASSES_ROOT, write.key, L"", RegView::Bits64, error)) {
-            infoBox_.Show(L"无法保存 HKEY_CLASSES_ROOT\\" + write.key + L" 原来的值，没有写入任何内容。\n" + error);
+        if (write.existed && !AppendRegValue(script, root, write.key, L"", RegView::Bits64, error)) {
+            infoBox_.Show(L"无法保存 " + write.key + L" 原来的值，没有写入任何内容。\n" + error);
             return false;
         }
     }
@@ -156,17 +176,17 @@ bool TForm2b::WriteAssociation(const std::wstring& progId) {
     }
 
     for (size_t i = 0; i < writes.size(); ++i) {
-        const LSTATUS status = SetRegValue(HKEY_CLASSES_ROOT, writes[i].key, writes[i].value, RegView::Bits64);
+        const LSTATUS status = SetRegValue(root, writes[i].key, writes[i].value, RegView::Bits64);
         if (status == ERROR_SUCCESS) continue;
         // Half an association is worse than none: what was written goes back as it was.
         bool restored = true;
         for (size_t j = 0; j < i; ++j) {
             const Write& done = writes[j];
-            const LSTATUS back = done.existed ? SetRegValue(HKEY_CLASSES_ROOT, done.key, done.old, RegView::Bits64)
-                                              : RemoveRegValue(HKEY_CLASSES_ROOT, done.key, L"", RegView::Bits64);
+            const LSTATUS back = done.existed ? SetRegValue(root, done.key, done.old, RegView::Bits64)
+                                              : RemoveRegValue(root, done.key, L"", RegView::Bits64);
             restored = restored && back == ERROR_SUCCESS;
         }
-        std::wstring text = L"无法写入 HKEY_CLASSES_ROOT\\" + writes[i].key + L" 的默认值\n" +
+        std::wstring text = L"无法写入 " + rootName + writes[i].key + L" 的默认值\n" +
                             SystemMessage(static_cast<DWORD>(status)) + L"\n";
         text += restored ? L"关联保持原样。" : L"关联只改变了一部分。";
         if (!backup.empty()) text += L"\n原来的值已保存在撤消文件 " + backup + L" 中。";
@@ -174,24 +194,24 @@ bool TForm2b::WriteAssociation(const std::wstring& progId) {
         return false;
     }
 
-    const bool typeChanged = std::any_of(writes.begin(), writes.end(), [&](const Write& w) { return w.key != Extension; });
+    const std::wstring extensionKey = ClassPath(hive, Extension);
+    const bool typeChanged =
+        std::any_of(writes.begin(), writes.end(), [&](const Write& w) { return w.key != extensionKey; });
     if (typeChanged) {
         const std::wstring others = OtherExtensionsOf(progId);
         if (!others.empty()) {
-            infoBox_.Show(L"文件类型 \"" + progId + L"\" 也被 " + others + L" 使用，它们的描述、程序和图标也随之改变。" +
-                          (backup.empty() ? L"" : L"\n原来的值已保存在撤消文件 " + backup + L" 中。"));
+            said += L"\n文件类型 \"" + progId + L"\" 也被 " + others + L" 使用，它们的描述、程序和图标也随之改变。";
         }
     }
+    if (!backup.empty()) said += L"\n原来的值已保存在撤消文件 " + backup + L" 中。";
     return true;
 }
 
 std::wstring TForm2b::OtherExtensionsOf(const std::wstring& progId) const {
-    StringList names;
-    ReadKeyNames(HKEY_CLASSES_ROOT, L"\\", names);
     std::wstring others;
-    for (const std::wstring& name : names) {
-        if (name.empty() || name[0] != L'.' || ::lstrcmpiW(name.c_str(), Extension.c_str()) == 0) continue;
-        const std::wstring named = ReadRegString(HKEY_CLASSES_ROOT, name, L"");
+    for (const std::wstring& name : ClassExtensions()) {
+        if (::lstrcmpiW(name.c_str(), Extension.c_str()) == 0) continue;
+        const std::wstring named = ReadClassString(name, L"");
         if (::lstrcmpiW(named.c_str(), progId.c_str()) == 0) others += (others.empty() ? L"" : L", ") + name;
     }
     return others;

@@ -2,6 +2,7 @@
 // opens it. The caller fills the fields, calls Show() and reads Saved.
 #pragma once
 
+#include "services/class_store.h"
 #include "ui/box_window.h"
 #include "ui/confirm_box.h"
 #include "ui/info_box.h"
@@ -52,7 +53,7 @@ private:
     // Writes the values whose text changed (the icon only with a changed program), after
     // saving those it replaces; a refused write puts back what was already written. False,
     // and the user told what state the association is in, when it did not go through.
-    bool WriteAssociation(const std::wstring& progId);
+    bool WriteAssociation(const std::wstring& progId, ClassHive hive, std::wstring& said);
     // The other extensions that name the same file type.
     std::wstring OtherExtensionsOf(const std::wstring& progId) const;
 

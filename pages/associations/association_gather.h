@@ -1,4 +1,6 @@
-// Reads every extension registered under HKEY_CLASSES_ROOT as plain rows.
+// Reads every extension of the user's and the machine's classes as plain rows, as Windows
+// shows them: the user's values over the machine's, and the program the user chose in "Open
+// with" over the extension's own.
 #pragma once
 
 #include "pages/row_sink.h"
@@ -10,8 +12,10 @@ namespace taliveer {
 struct AssociationRow {
     std::wstring extension;
     std::wstring description;  // the file type's text, else the ProgID
-    std::wstring command;      // shell\open\command as stored
+    std::wstring command;      // shell\open\command as stored, of the program Windows runs
     std::wstring iconLocation; // DefaultIcon as stored
+    std::wstring ownCommand;   // the command of the extension's own file type
+    std::wstring userChoice;   // the file type the user chose in "Open with", when it is another
 };
 
 using AssociationSink = RowSink<AssociationRow>;

@@ -5,6 +5,7 @@
 #include "pages/associations/association_editor.h"
 #include "pages/associations/association_gather.h"
 #include "services/pure/backup_name.h"
+#include "services/class_store.h"
 #include "services/reg_unit.h"
 #include "services/undo_backup.h"
 #include "pages/associations/pure/association_rules.h"
@@ -16,19 +17,48 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace taliveer {
+namespace {
+
+// The program column of a row whose extension the user opens with a program of their own
+// choice ("Open with"): that program's command, marked, so that the row tells it apart.
+std::wstring UserChoiceMarked(const std::wstring& command, const std::wstring& userChoice) {
+    return userChoice.empty() ? command : L"[" + userChoice + L"] " + command;
+}
+
+// What the user is told of removing an extension from each hive that held it.
+std::wstring ClassRemovalText(const std::vector<KeyRemoval>& removals, const std::vector<ClassHive>& hives,
+                              const std::wstring& extension, const std::wstring& undoFolder) {
+    if (removals.size() < 2) {
+        return KeyRemovalText(removals.empty() ? KeyRemoval{} : removals.front(), L"关联", extension, undoFolder);
+    }
+    const auto removed = [](const KeyRemoval& r) { return r.outcome == KeyRemoval::Outcome::Removed && r.leftBehind == 0; };
+    if (std::all_of(removals.begin(), removals.end(), removed)) return RecordRemovedText(removals.front().backupFile);
+    std::wstring text;
+    for (size_t i = 0; i < removals.size(); ++i) {
+        const std::wstring whose = hives[i] == ClassHive::User ? L"你的" : L"计算机的";
+        text += (text.empty() ? L"" : L"\n") + whose + L"关联: " + KeyRemovalText(removals[i], L"关联", extension, undoFolder);
+    }
+    return text + L"\n未能删除的那一份仍在，这一行会再次出现。";
+}
+
+}  // namespace
 void AssociationPage::Panel4Enter() {
     SharedState& state = context_.state;
     ClearPage(context_, 4, generation_);
+    rows_.clear();
     context_.bringToFront(4);
     bool completed = false;
     int rows = 0;
     {
         GatheringScope gathering(state.Boxes(), state.BusyFlag);
         ListRowSink<AssociationRow> sink(context_, 4, generation_, [this](HWND list, const AssociationRow& row) {
-            AppendListRow(list, row.extension, row.description, row.command, AddRowIcon(context_, row.iconLocation));
+            rows_.push_back(row);
+            AppendListRow(list, row.extension, row.description, UserChoiceMarked(row.command, row.userChoice),
+                          AddRowIcon(context_, row.iconLocation));
         });
         completed = ReadAssociations(sink);
         rows = sink.Rows();
@@ -92,6 +122,10 @@ void AssociationPage::Panel4Button2Click() {
     editor.Extension = ListCellText(list, index, 0);
     editor.Description = ListCellText(list, index, 1);
     editor.ProgramPath = ListCellText(list, index, 2);
+    if (static_cast<size_t>(index) < rows_.size() && rows_[static_cast<size_t>(index)].extension == editor.Extension) {
+        // The extension's own values are what the editor changes, not the user's choice.
+        editor.ProgramPath = rows_[static_cast<size_t>(index)].ownCommand;
+    }
     editor.InitialFolder = state.ProgramFilesFolder;
     editor.UndoFolder = state.UndoFolder;
     editor.Show();
@@ -106,14 +140,22 @@ void AssociationPage::Panel4Button3Click() {
     const std::wstring extension = ListCellText(list, index, 0);
     if (!state.ConfirmBox->Ask(ConfirmRemoveAssociationText(extension))) return;
 
-    // Saved from where each key really lives (the user's or the machine's classes), so that
-    // opening the file puts it back there; the file type it names stays.
-    const KeyRemoval removal = BackUpAndRemoveKey(state.UndoFolder, HKEY_CLASSES_ROOT, extension, RegView::Bits64,
-                                                  extension.empty() ? L"" : extension.substr(1), L"_association.reg");
-    if (removal.outcome == KeyRemoval::Outcome::Removed) {
+    // Saved, each copy from where it really lives (the user's and the machine's classes), into
+    // one backup, then removed from each; the file type it names stays.
+    std::vector<ClassHive> hives;
+    for (ClassHive hive : {ClassHive::User, ClassHive::Machine}) {
+        if (ClassKeyIn(hive, extension)) hives.push_back(hive);
+    }
+    std::vector<KeyToRemove> keys;
+    for (ClassHive hive : hives) keys.push_back({ClassRoot(hive), ClassPath(hive, extension)});
+    const std::vector<KeyRemoval> removals = BackUpAndRemoveKeys(state.UndoFolder, keys, RegView::Bits64,
+                                                                 extension.empty() ? L"" : extension.substr(1),
+                                                                 L"_association.reg");
+    if (std::any_of(removals.begin(), removals.end(),
+                    [](const KeyRemoval& r) { return r.outcome == KeyRemoval::Outcome::Removed; })) {
         ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     }
-    state.InfoBox->Show(KeyRemovalText(removal, L"关联", extension, state.UndoFolder));
+    state.InfoBox->Show(ClassRemovalText(removals, hives, extension, state.UndoFolder));
     Panel4Enter();
 }
 

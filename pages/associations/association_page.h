@@ -3,6 +3,9 @@
 #pragma once
 
 #include "app/page_context.h"
+#include "pages/associations/association_gather.h"
+
+#include <vector>
 
 namespace taliveer {
 
@@ -30,6 +33,7 @@ private:
 
     PageContext& context_;
     PageGeneration generation_;
+    std::vector<AssociationRow> rows_;  // as listed, for the editor
 };
 
 }  // namespace taliveer

@@ -7,6 +7,9 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace taliveer {
 namespace {
 
@@ -54,8 +57,34 @@ private:
         return false;
     }
 
+    // The entries of one source that Task Manager or Settings disabled, by name.
+    std::vector<std::wstring> DisabledByTaskManager(HKEY root, wchar_t digit) const {
+        std::vector<std::wstring> names;
+        const std::wstring key = StartupApprovedKeyOf(digit);
+        std::vector<RegValueData> values;
+        if (key.empty() || !ReadAllValues(root, key, RegView::Bits64, values)) return names;
+        for (const RegValueData& value : values) {
+            if (value.type == REG_BINARY && IsApprovalDisabled(value.data)) names.push_back(value.name);
+        }
+        return names;
+    }
+
+    static bool Named(const std::vector<std::wstring>& names, const std::wstring& name) {
+        return std::any_of(names.begin(), names.end(), [&](const std::wstring& n) {
+            return ::CompareStringOrdinal(n.c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
+        });
+    }
+
+    // A row that Task Manager disabled says so where a disabled item does, and counts as one.
+    void MarkDisabled(AutostartRow& row, const std::vector<std::wstring>& disabled) {
+        if (!Named(disabled, row.caption)) return;
+        row.access = kDisabled;
+        ++totals_.disabled;
+    }
+
     bool ValueKey(HKEY root, const wchar_t* path, const std::wstring& access, wchar_t digit) {
         if (SeenBefore(root, path)) return true;
+        const std::vector<std::wstring> disabled = DisabledByTaskManager(root, digit);
         StringList names;
         ReadValueNames(root, path, names);
         for (const std::wstring& name : names) {
@@ -68,6 +97,7 @@ private:
             row.digit = digit;
             row.hasIcon = true;
             row.iconFile = IconFileOf(row.command);
+            MarkDisabled(row, disabled);
             AddRow(std::move(row));
         }
         return true;
@@ -98,6 +128,8 @@ private:
         UniqueFindHandle search(::FindFirstFileW(pattern.c_str(), &found));
         if (!search) return true;
 
+        const std::vector<std::wstring> disabled =
+            DisabledByTaskManager(digit == L'8' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, digit);
         const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         const ScopeExit uninitialise([com] {
             if (SUCCEEDED(com)) ::CoUninitialize();
@@ -118,6 +150,7 @@ private:
                     row.iconFile = *target;  // the target as it is, without the command-line rules
                 }
             }
+            MarkDisabled(row, disabled);
             AddRow(std::move(row));
         } while (::FindNextFileW(search.get(), &found));
         return true;

@@ -31,7 +31,31 @@ struct Pending {
     RegValueData value;  // a value as saved
     SavedKey item;       // a disabled item as saved
     std::vector<std::uint8_t> bytes;  // a shortcut's file as copied
+    bool hasApproval = false;         // Task Manager's enabled state, saved beside it
+    RegValueData approval;
 };
+
+// Saves the entry's enabled state as Task Manager keeps it, when there is one, so that it goes
+// with the entry (no orphan is left) and comes back with it.
+void SaveApproval(RegScript& script, Pending& pending) {
+    const std::wstring key = StartupApprovedKeyOf(pending.entry->digit);
+    if (key.empty()) return;
+    RegValueData existing;
+    if (!ReadValueData(RootOf(pending.place), key, pending.entry->name, RegView::Bits64, existing)) return;
+    std::wstring error;
+    pending.hasApproval =
+        AppendRegValue(script, RootOf(pending.place), key, pending.entry->name, RegView::Bits64, error, &pending.approval);
+}
+
+// Deletes the saved enabled state once its entry is gone; a refusal is named.
+void DeleteApproval(const Pending& pending, AutostartRemovalOutcome& outcome) {
+    if (!pending.hasApproval) return;
+    const LSTATUS status = DeleteSavedValue(RootOf(pending.place), StartupApprovedKeyOf(pending.entry->digit),
+                                            pending.approval, RegView::Bits64);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+        outcome.failures.push_back({pending.entry->name + L" (任务管理器中的启用状态)", ReasonOf(status)});
+    }
+}
 
 // Reads a whole file (at most 64 MB); false when it cannot be read.
 bool ReadWholeFile(HANDLE file, std::vector<std::uint8_t>& bytes) {
@@ -79,16 +103,17 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
         std::wstring error;
         switch (place.removal) {
         case AutostartRemoval::Value: {
-            Pending pending{&entry, place, {}, {}, {}, {}};
+            Pending pending{&entry, place, {}, {}, {}, {}, false, {}};
             if (!AppendRegValue(script, RootOf(place), place.key, entry.name, RegView::Bits64, error, &pending.value)) {
                 outcome.failures.push_back({entry.name, error});
                 continue;
             }
+            SaveApproval(script, pending);
             registry.push_back(std::move(pending));
             break;
         }
         case AutostartRemoval::DisabledItem: {
-            Pending pending{&entry, place, {}, {}, {}, {}};
+            Pending pending{&entry, place, {}, {}, {}, {}, false, {}};
             if (!AppendRegKey(script, RootOf(place), std::wstring(place.key) + entry.name, RegView::Bits64, error,
                               &pending.item)) {
                 outcome.failures.push_back({entry.name, error});
@@ -105,7 +130,8 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
                 outcome.failures.push_back({entry.name, L"已不存在"});
                 continue;
             }
-            shortcuts.push_back({&entry, place, folder + entry.name, {}, {}, {}});
+            shortcuts.push_back({&entry, place, folder + entry.name, {}, {}, {}, false, {}});
+            SaveApproval(script, shortcuts.back());
             break;
         }
         case AutostartRemoval::Nothing:
@@ -155,6 +181,7 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
         }
         if (status == ERROR_SUCCESS) {
             ++outcome.removed;
+            DeleteApproval(item, outcome);
         } else {
             outcome.failures.push_back({item.entry->name, ReasonOf(status)});
         }
@@ -163,6 +190,7 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
         const LSTATUS status = DeleteCopiedFile(shortcut.file, shortcut.bytes);
         if (status == ERROR_SUCCESS) {
             ++outcome.removed;
+            DeleteApproval(shortcut, outcome);
         } else {
             outcome.failures.push_back({shortcut.entry->name, ReasonOf(status)});
         }

@@ -84,6 +84,8 @@ screenshot associations-editor
 click_button 添加新关联 保存
 check "the question" "你确定你要添加新的关联吗?" "$(box_text 确认)"
 press 确认 是
+has "where it was saved" "关联 .e2eext 已保存到 HKEY_" "$(box_text 信息)"
+press 信息 确定
 added() { rows="$(probe rows 2401 3)"; grep -qF $'.e2eext\te2eext.file\tC:\\windows\\notepad.exe "%1"' <<<"$rows"; }
 if wait_until 20 added; then pass; else fail "the added association is not listed"; fi
 

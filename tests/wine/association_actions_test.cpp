@@ -1,6 +1,7 @@
 // The association page's editor and removal against the real HKEY_CLASSES_ROOT.
 #include "pages/associations/association_editor.h"
 #include "pages/associations/association_page.h"
+#include "pages/associations/pure/association_rules.h"
 #include "services/reg_unit.h"
 #include "tests/wine/list_view_rows.h"
 #include "tests/wine/main_window_fixture.h"
@@ -16,7 +17,10 @@ using test::FindRow;
 using test::ScratchKey;
 using namespace editor_ids;
 
-std::wstring Default(const std::wstring& key) { return ReadRegString(HKEY_CLASSES_ROOT, key, L""); }
+// A key's default text as Windows shows it in HKEY_CLASSES_ROOT (the user's classes over the
+// machine's), and whether either holds the key.
+std::wstring Default(const std::wstring& key) { return ReadClassString(key, L""); }
+bool ClassKey(const std::wstring& key) { return ClassKeyIn(ClassHive::User, key) || ClassKeyIn(ClassHive::Machine, key); }
 
 class AssociationActionsTest : public test::MainWindowTest {
 protected:
@@ -36,7 +40,10 @@ protected:
         MainWindowTest::TearDown();
     }
     // A key of HKEY_CLASSES_ROOT that the test owns.
+    // A key of the machine's classes that the test owns; the same name in the user's classes
+    // goes with it.
     ScratchKey& Classes(const std::wstring& name) {
+        keys_.push_back(std::make_unique<ScratchKey>(HKEY_CURRENT_USER, ClassPath(ClassHive::User, name)));
         keys_.push_back(std::make_unique<ScratchKey>(HKEY_CLASSES_ROOT, name));
         return *keys_.back();
     }
@@ -75,11 +82,16 @@ TEST_F(AssociationActionsTest, AddingWritesTheFourValuesInTheirForm) {
     Classes(L"taltxt.file");
     TForm2b& editor = NewEditor(1);
     FillAndSave(editor, L".taltxt", L"Tal 文本", viewer_);
-    std::wstring question;
+    std::wstring question, said;
     AnswerNextQuestion(true, &question);
+    ReadNextInfo(&said);
     editor.Show();
     EXPECT_EQ(question, L"你确定你要添加新的关联吗?");
     EXPECT_EQ(editor.Saved, 1);
+    // Where it went: the user's classes, or the machine's for a program that runs elevated.
+    const std::wstring where = RunsElevated() ? L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes" : L"HKEY_CURRENT_USER\\Software\\Classes";
+    EXPECT_EQ(said, L"关联 .taltxt 已保存到 " + where + L"。");
+    EXPECT_TRUE(ClassKeyIn(RunsElevated() ? ClassHive::Machine : ClassHive::User, L"taltxt.file"));
     EXPECT_EQ(Default(L".taltxt"), L"taltxt.file");
     EXPECT_EQ(Default(L"taltxt.file"), L"Tal 文本");
     // The program unquoted (though it holds a space), then "%1" in quotes.
@@ -96,9 +108,11 @@ TEST_F(AssociationActionsTest, ReplacingAnExtensionAsksAndLeavesItsOldFileTypeAl
     old.SetString(L"shell\\open\\command", L"", L"C:\\old.exe \"%1\"");
     TForm2b& editor = NewEditor(1);
     FillAndSave(editor, L".talold", L"New", viewer_);
-    std::wstring question;
+    std::wstring question, said;
     AnswerNextQuestion(true, &question);
+    ReadNextInfo(&said);
     editor.Show();
+    EXPECT_NE(said.find(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes"), std::wstring::npos) << test::Utf8(said);
     EXPECT_EQ(question, L"该关联已经存在!你确定要更换新的吗?");
     EXPECT_EQ(Default(L".talold"), L"talold.file");
     EXPECT_EQ(Default(L"TalOld.Type"), L"Old type");
@@ -138,9 +152,9 @@ TEST_F(AssociationActionsTest, EditingFromTheListKeepsTheCommandAndWritesUnderTh
     EXPECT_EQ(Default(L"TalEdit.Prog\\shell\\open\\command"), L"\"C:\\x.exe\" \"%1\"");
     // Nothing the user left as it was is written again: no icon made from the command, no
     // backup of values that did not change.
-    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L"TalEdit.Prog\\DefaultIcon"));
+    EXPECT_FALSE(ClassKey(L"TalEdit.Prog\\DefaultIcon"));
     EXPECT_TRUE(undo_.Files().empty());
-    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L"taledit.file"));
+    EXPECT_FALSE(ClassKey(L"taledit.file"));
 }
 
 TEST_F(AssociationActionsTest, AChangedExtensionInEditModeIsWrittenAndTheOldOneStays) {
@@ -153,6 +167,7 @@ TEST_F(AssociationActionsTest, AChangedExtensionInEditModeIsWrittenAndTheOldOneS
     editor.Extension = L".talfrom";
     FillAndSave(editor, L".talto", L"To", L"C:\\to.exe /open");
     AnswerNextQuestion(true);
+    ReadNextInfo(nullptr);
     editor.Show();
     EXPECT_EQ(Default(L".talfrom"), L"TalFrom.Prog");
     EXPECT_EQ(Default(L".talto"), L"talto.file");
@@ -176,7 +191,7 @@ TEST_F(AssociationActionsTest, TheDefaultDescriptionFollowsTheExtensionAndCancel
     editor.Show();
     EXPECT_EQ(description, L"taldesc.file");
     EXPECT_EQ(editor.Saved, 0);
-    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L".taldesc"));
+    EXPECT_FALSE(ClassKey(L".taldesc"));
 }
 
 TEST_F(AssociationActionsTest, ARefusedWriteIsNamedAndTheEditorStaysOpenUnsaved) {
@@ -197,7 +212,8 @@ TEST_F(AssociationActionsTest, ARefusedWriteIsNamedAndTheEditorStaysOpenUnsaved)
     editor.Show();
     test::SetKeySecurity(HKEY_CLASSES_ROOT, L"tallocked.file", 0, L"D:(A;;KA;;;WD)");
     if (Default(L"tallocked.file") == L"Locked") GTEST_SKIP() << "this platform does not check key rights";
-    EXPECT_EQ(info.rfind(L"无法写入 HKEY_CLASSES_ROOT\\tallocked.file 的默认值\n", 0), 0u) << test::Utf8(info);
+    EXPECT_EQ(info.rfind(L"无法写入 HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\tallocked.file 的默认值\n", 0), 0u)
+        << test::Utf8(info);
     EXPECT_TRUE(openAfter);
     EXPECT_EQ(editor.Saved, 0);
     // What was written before the refusal went back: the association is as it was, and the
@@ -267,7 +283,7 @@ TEST_F(AssociationActionsTest, RemovalSavesTheKeyWholeLeavesItsFileTypeAndTheEdi
     Click(ids::ButtonLabel(4, 3));
     EXPECT_EQ(question, L"您确定您要删除关联 \".talrm\" ?");
     EXPECT_EQ(info, L"已成功删除记录,\r创建撤消文件talrm_association.reg");
-    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L".talrm"));
+    EXPECT_FALSE(ClassKey(L".talrm"));
     EXPECT_EQ(Default(L"TalRm.Prog"), L"Tal Rm");
     EXPECT_EQ(FindRow(test::ReadRows(List(), 1), L".talrm"), -1);
 
@@ -306,7 +322,7 @@ TEST_F(AssociationActionsTest, AnExtensionWithSlashesKeepsItsBackupInsideTheUndo
     Click(ids::ButtonLabel(4, 3));
     EXPECT_EQ(info, L"已成功删除记录,\r创建撤消文件tal__association.reg") << test::Utf8(info);
     ASSERT_EQ(undo_.Files().size(), 1u);
-    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L".tal/.."));
+    EXPECT_FALSE(ClassKey(L".tal/.."));
 }
 
 TEST_F(AssociationActionsTest, NoAndNothingSelectedChangeNothing) {
@@ -314,7 +330,7 @@ TEST_F(AssociationActionsTest, NoAndNothingSelectedChangeNothing) {
     Select(L".talkeep");
     AnswerNextQuestion(false);
     Click(ids::ButtonLabel(4, 3));
-    EXPECT_TRUE(RegKeyExists(HKEY_CLASSES_ROOT, L".talkeep"));
+    EXPECT_TRUE(ClassKey(L".talkeep"));
     EXPECT_TRUE(undo_.Files().empty());
     ListView_SetItemState(List(), -1, 0, LVIS_SELECTED);
     std::wstring first, second;
@@ -324,6 +340,90 @@ TEST_F(AssociationActionsTest, NoAndNothingSelectedChangeNothing) {
     Click(ids::ButtonLabel(4, 2));
     EXPECT_EQ(first, L"请选择一个关联!");
     EXPECT_EQ(second, L"请选择一个关联!");
+}
+
+// Windows merges the user's classes over the machine's; each copy is read, removed and
+// restored where it lives.
+TEST_F(AssociationActionsTest, TheUsersClassesAreListedOverTheMachinesAndEachCopyIsRemovedWhereItLives) {
+    ScratchKey userOnly(HKEY_CURRENT_USER, ClassPath(ClassHive::User, L".talmine"));
+    ScratchKey userType(HKEY_CURRENT_USER, ClassPath(ClassHive::User, L"TalMine.Prog"));
+    userOnly.SetString(L"", L"", L"TalMine.Prog");
+    userType.SetString(L"", L"", L"Mine only");
+    userType.SetString(L"shell\\open\\command", L"", L"C:\\mine.exe \"%1\"");
+    ScratchKey& machineBoth = Classes(L".talboth");
+    ScratchKey userBoth(HKEY_CURRENT_USER, ClassPath(ClassHive::User, L".talboth"));
+    machineBoth.SetString(L"", L"", L"TalMachine.Prog");
+    userBoth.SetString(L"", L"", L"TalUser.Prog");
+    Classes(L"TalUser.Prog").SetString(L"", L"", L"The user's type");
+
+    form_->Associations().Panel4Enter();
+    auto rows = test::ReadRows(List(), 3);
+    const int mine = FindRow(rows, L".talmine");
+    const int both = FindRow(rows, L".talboth");
+    ASSERT_GE(mine, 0) << "an extension of the user's classes only is missing";
+    ASSERT_GE(both, 0);
+    EXPECT_EQ(FindRow(rows, L".talboth", both + 1), -1) << "listed twice";
+    EXPECT_EQ(rows[static_cast<size_t>(mine)].cells[1], L"Mine only");
+    EXPECT_EQ(rows[static_cast<size_t>(both)].cells[1], L"The user's type");
+
+    // Removed from the user's classes, and put back there by the registry editor.
+    Select(L".talmine");
+    std::wstring info;
+    AnswerNextQuestion(true);
+    ReadNextInfo(&info);
+    Click(ids::ButtonLabel(4, 3));
+    EXPECT_EQ(info, L"已成功删除记录,\r创建撤消文件talmine_association.reg");
+    EXPECT_FALSE(userOnly.Exists());
+    test::RestoreWithRegistryEditor(undo_.Folder() + L"talmine_association.reg");
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, ClassPath(ClassHive::User, L".talmine"), L""), L"TalMine.Prog");
+    EXPECT_FALSE(ClassKeyIn(ClassHive::Machine, L".talmine"));
+
+    // Both copies go into one backup; one that may not be removed is named, never called removed.
+    ASSERT_TRUE(test::SetKeySecurity(HKEY_LOCAL_MACHINE, ClassPath(ClassHive::Machine, L".talboth"), 0, L"D:P(A;;KR;;;WD)"));
+    Select(L".talboth");
+    AnswerNextQuestion(true);
+    ReadNextInfo(&info);
+    Click(ids::ButtonLabel(4, 3));
+    test::SetKeySecurity(HKEY_LOCAL_MACHINE, ClassPath(ClassHive::Machine, L".talboth"), 0, L"D:(A;;KA;;;WD)");
+    EXPECT_FALSE(userBoth.Exists());
+    EXPECT_TRUE(ClassKeyIn(ClassHive::Machine, L".talboth"));
+    EXPECT_NE(info.find(L"计算机的关联: 未能删除关联 \".talboth\""), std::wstring::npos) << test::Utf8(info);
+    EXPECT_NE(info.find(L"再次出现"), std::wstring::npos) << test::Utf8(info);
+    test::RestoreWithRegistryEditor(undo_.Folder() + L"talboth_association.reg");
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, ClassPath(ClassHive::User, L".talboth"), L""), L"TalUser.Prog");
+}
+
+TEST_F(AssociationActionsTest, TheProgramTheUserChoseIsShownMarkedAndTheEditorWarnsBeforeSaving) {
+    ScratchKey& ext = Classes(L".talchosen");
+    ext.SetString(L"", L"", L"TalOwn.Prog");
+    Classes(L"TalOwn.Prog").SetString(L"shell\\open\\command", L"", L"C:\\own.exe \"%1\"");
+    Classes(L"TalChosen.App").SetString(L"shell\\open\\command", L"", L"C:\\chosen.exe \"%1\"");
+    ScratchKey choice(HKEY_CURRENT_USER,
+                      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.talchosen");
+    choice.SetString(L"UserChoice", L"ProgId", L"TalChosen.App");
+
+    Select(L".talchosen");
+    const auto rows = test::ReadRows(List(), 3);
+    const int row = FindRow(rows, L".talchosen");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(rows[static_cast<size_t>(row)].cells[2], L"[TalChosen.App] C:\\chosen.exe \"%1\"");
+
+    // The editor opens on the extension's own program and says that the choice stays.
+    std::wstring program, question;
+    test::WhileModal([&] {
+        HWND editor = ::FindWindowW(nullptr, L"编辑关联");
+        ASSERT_NE(editor, nullptr);
+        wchar_t text[256];
+        ::GetWindowTextW(::GetDlgItem(editor, kEdit3), text, 256);
+        program = text;
+        AnswerNextQuestion(false, &question);
+        ::SendMessageW(::GetDlgItem(editor, kButton1), BM_CLICK, 0, 0);
+        ::SendMessageW(editor, WM_COMMAND, IDCANCEL, 0);
+    });
+    Click(ids::ButtonLabel(4, 2));
+    EXPECT_EQ(program, L"C:\\own.exe \"%1\"");
+    EXPECT_EQ(question.rfind(UserChoiceWarningText(L".talchosen", L"TalChosen.App"), 0), 0u) << test::Utf8(question);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, choice.Path() + L"\\UserChoice", L"ProgId"), L"TalChosen.App");
 }
 
 }  // namespace

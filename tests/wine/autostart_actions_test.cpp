@@ -182,6 +182,46 @@ TEST_F(AutostartActionsTest, TickedEntriesOfEverySourceGoAndTheRegistryEditorPut
     ::DeleteFileW(link8.c_str());
 }
 
+TEST_F(AutostartActionsTest, WhatTaskManagerDisabledShowsAsDisabledAndComesBackDisabledWithItsEntry) {
+    const std::wstring approved = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+    ScratchValue user(HKEY_CURRENT_USER, kRun, 0, L"TalTmUser", L"C:\\tm\\user.exe");
+    ScratchValue thirtyTwo(HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_32KEY, L"TalTm32", L"C:\\tm\\32.exe");
+    ScratchValue enabled(HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, L"TalTmOn", L"C:\\tm\\on.exe");
+    const std::wstring link = state_.UserStartupFolder + L"TalTmLink.lnk";
+    ASSERT_TRUE(MakeFile(link, "not really a shortcut"));
+    const BYTE off[12] = {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01};
+    const BYTE offToo[12] = {7, 0, 0, 0};
+    const BYTE on[12] = {2, 0, 0, 0};
+    ScratchValue a1(HKEY_CURRENT_USER, approved + L"Run", 0, L"TalTmUser", off, sizeof off, REG_BINARY);
+    ScratchValue a7(HKEY_LOCAL_MACHINE, approved + L"Run32", 0, L"TalTm32", offToo, sizeof offToo, REG_BINARY);
+    ScratchValue a8(HKEY_CURRENT_USER, approved + L"StartupFolder", 0, L"TalTmLink.lnk", off, sizeof off, REG_BINARY);
+    ScratchValue a3(HKEY_LOCAL_MACHINE, approved + L"Run", 0, L"TalTmOn", on, sizeof on, REG_BINARY);
+    const std::vector<Saved> approvals = {Keep(HKEY_CURRENT_USER, approved + L"Run", RegView::Bits64, L"TalTmUser"),
+                                          Keep(HKEY_LOCAL_MACHINE, approved + L"Run32", RegView::Bits64, L"TalTm32"),
+                                          Keep(HKEY_CURRENT_USER, approved + L"StartupFolder", RegView::Bits64,
+                                               L"TalTmLink.lnk")};
+    auto accessOf = [&](const std::wstring& caption) {
+        const auto rows = Rows();
+        const int row = FindRow(rows, caption);
+        return row < 0 ? std::wstring(L"(no row)") : rows[static_cast<size_t>(row)].cells[2];
+    };
+    Gather();
+    for (const wchar_t* name : {L"TalTmUser", L"TalTm32", L"TalTmLink.lnk"}) EXPECT_EQ(accessOf(name), L"Disabled") << test::Utf8(name);
+    EXPECT_EQ(accessOf(L"TalTmOn"), L"All users");
+    EXPECT_NE(form_->Controls().Static(ids::InfoLabel(1)).Text().find(L"disabled"), std::wstring::npos);
+
+    // Removed with its entry, saved in the same backup, and back with it.
+    for (const wchar_t* name : {L"TalTmUser", L"TalTm32", L"TalTmLink.lnk"}) Tick(name);
+    EXPECT_EQ(Remove(), L"记录被成功删除，创建撤消文件。");
+    for (const Saved& approval : approvals) EXPECT_FALSE(Exists(approval)) << test::Utf8(approval.value.name);
+    RestoreAll();
+    ASSERT_TRUE(::CopyFileW((undo_.Folder() + L"TalTmLink.lnk").c_str(), link.c_str(), TRUE));
+    for (const Saved& approval : approvals) ExpectBack(approval);
+    Gather();
+    for (const wchar_t* name : {L"TalTmUser", L"TalTm32", L"TalTmLink.lnk"}) EXPECT_EQ(accessOf(name), L"Disabled") << test::Utf8(name);
+    ::DeleteFileW(link.c_str());
+}
+
 TEST_F(AutostartActionsTest, TheUsersWow6432NodeRunValueComesBackWhereItWas) {
     test::UserWow6432NodeGuard wow;
     {

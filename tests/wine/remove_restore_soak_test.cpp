@@ -6,6 +6,7 @@
 #include "pages/autostart/autostart_removal.h"
 #include "pages/autostart/pure/autostart_rules.h"
 #include "pages/uninstall/pure/uninstall_rules.h"
+#include "services/class_store.h"
 #include "services/reg_unit.h"
 #include "services/undo_backup.h"
 #include "services/unique_handle.h"
@@ -237,6 +238,8 @@ struct Entry {
     std::wstring name;     // value name, item name, record caption or extension
     TreeDump before;
     RegValueData value;    // a Run value
+    std::wstring approvalKey;  // where Task Manager keeps its enabled state, when it has one
+    RegValueData approval;
     std::string Where() const {
         return "kind " + std::to_string(static_cast<int>(kind)) + " source " + Utf8(std::wstring(1, digit)) + " " +
                (root == HKEY_LOCAL_MACHINE ? "HKLM" : root == HKEY_CLASSES_ROOT ? "HKCR" : "HKCU") + "\\" +
@@ -277,6 +280,13 @@ Entry MakeEntry(Hostile& h) {
         e.name = h.Name(false);
         e.value = h.Value(e.name);
         Write(e.root, e.key, e.view, e.value);
+        // Half of them have an enabled state as Task Manager keeps it, enabled or not.
+        if (const std::wstring approved = StartupApprovedKeyOf(e.digit); !approved.empty() && h.Below(2)) {
+            e.approvalKey = approved;
+            e.approval = RegValueData{e.name, REG_BINARY, {}};
+            for (int i = 0; i < 12; ++i) e.approval.data.push_back(static_cast<std::uint8_t>(h.Below(256)));
+            Write(e.root, e.approvalKey, RegView::Bits64, e.approval);
+        }
         break;
     }
     case 1:
@@ -306,9 +316,10 @@ Entry MakeEntry(Hostile& h) {
     }
     default:
         e.kind = Kind::Association;
-        e.root = HKEY_CLASSES_ROOT;
         e.name = L"." + h.Name(true);
-        e.key = e.name;
+        // Half in the user's classes, which Windows merges over the machine's.
+        e.root = h.Below(2) ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT;
+        e.key = e.root == HKEY_CURRENT_USER ? ClassPath(ClassHive::User, e.name) : e.name;
         e.view = RegView::Bits64;
         FillTree(h, e.root, e.key, e.view, 2, 1 + h.Below(4));
         break;
@@ -326,7 +337,8 @@ Entry MakeEntry(Hostile& h) {
 bool StillThere(const Entry& e) {
     if (e.kind == Kind::RunValue) {
         RegValueData v;
-        return ReadValueData(e.root, e.key, e.name, e.view, v);
+        return ReadValueData(e.root, e.key, e.name, e.view, v) ||
+               (!e.approvalKey.empty() && ReadValueData(e.root, e.approvalKey, e.name, RegView::Bits64, v));
     }
     TreeDump d;
     return DumpTree(e.root, e.key, e.view, L"", d);
@@ -334,6 +346,11 @@ bool StillThere(const Entry& e) {
 
 std::string CompareAfter(const Entry& e) {
     TreeDump after;
+    if (!e.approvalKey.empty()) {
+        RegValueData v;
+        if (!ReadValueData(e.root, e.approvalKey, e.name, RegView::Bits64, v)) return "the enabled state did not come back";
+        if (v.type != e.approval.type || v.data != e.approval.data) return "the enabled state came back changed";
+    }
     if (e.kind == Kind::RunValue) {
         RegValueData v;
         if (ReadValueData(e.root, e.key, e.name, e.view, v)) after[L""][e.name] = v;
@@ -345,6 +362,7 @@ std::string CompareAfter(const Entry& e) {
 }
 
 void Forget(const Entry& e) {
+    if (!e.approvalKey.empty()) RemoveRegValue(e.root, e.approvalKey, e.name, RegView::Bits64);
     if (e.kind == Kind::RunValue) RemoveRegValue(e.root, e.key, e.name, e.view);
     else RemoveRegTree(e.root, e.key, e.view);
 }
@@ -364,7 +382,7 @@ std::wstring RemoveAsTheButtonDoes(const Entry& e, const std::wstring& undo, std
         const KeyRemoval removal =
             e.kind == Kind::UninstallRecord
                 ? BackUpAndRemoveKey(undo, e.root, e.key, e.view, CleanUninstallCaption(e.name), L"_uninstall.reg")
-                : BackUpAndRemoveKey(undo, e.root, e.key, RegView::Bits64, e.name.substr(1), L"_association.reg");
+                : BackUpAndRemoveKey(undo, e.root, e.key, e.view, e.name.substr(1), L"_association.reg");
         if (removal.outcome != KeyRemoval::Outcome::Removed) problem = "not removed: " + Utf8(removal.reason);
         return removal.backupFile;
     }

@@ -60,4 +60,9 @@ std::wstring ConfirmRemoveAssociationText(std::wstring_view extension) {
     return L"您确定您要删除关联 \"" + std::wstring(extension) + L"\" ?";
 }
 
+std::wstring UserChoiceWarningText(std::wstring_view extension, std::wstring_view chosenProgId) {
+    return L"你在“打开方式”中为 " + std::wstring(extension) + L" 文件选择了 \"" + std::wstring(chosenProgId) +
+           L"\"。在 Windows 的“默认应用”设置中改选之前，Windows 会继续使用它，这里保存的设置不起作用。仍要保存吗?";
+}
+
 }  // namespace taliveer

@@ -50,6 +50,11 @@ inline constexpr wchar_t kSelectAssociation[] = L"请选择一个关联!";
 // "您确定您要删除关联 "<extension>" ?"
 std::wstring ConfirmRemoveAssociationText(std::wstring_view extension);
 
+// Said before saving an extension whose files the user opens with a program chosen in
+// Windows' "Open with": Windows keeps using that choice until the user picks another in
+// Default Apps, whatever is saved here.
+std::wstring UserChoiceWarningText(std::wstring_view extension, std::wstring_view chosenProgId);
+
 // "12 个关联"
 std::wstring AssociationCountText(int rows);
 

@@ -63,6 +63,20 @@ AutostartPlace PlaceOfSource(wchar_t digit) {
     }
 }
 
+std::wstring StartupApprovedKeyOf(wchar_t digit) {
+    switch (digit) {
+    case L'1':
+    case L'3': return std::wstring(kStartupApprovedKey) + L"Run";
+    case L'6':
+    case L'7': return std::wstring(kStartupApprovedKey) + L"Run32";
+    case L'8':
+    case L'9': return std::wstring(kStartupApprovedKey) + L"StartupFolder";
+    default: return {};
+    }
+}
+
+bool IsApprovalDisabled(const std::vector<std::uint8_t>& data) { return !data.empty() && (data[0] & 1) != 0; }
+
 std::wstring PartialRemovalText(int removed, std::wstring_view backupFiles, const std::vector<NotRemoved>& failures) {
     std::wstring text;
     if (removed > 0) {

@@ -1,6 +1,7 @@
 // Texts and keys of the autostart page. Pure.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,18 @@ struct AutostartPlace {
     const wchar_t* key = L"";   // the key of a value, the parent key of a disabled item
 };
 AutostartPlace PlaceOfSource(wchar_t digit);
+
+// Where Task Manager and Settings keep an entry's enabled state (64-bit view): a REG_BINARY
+// value named like the entry (the file name for a Startup folder's) under this key of the
+// same hive. The user's and the machine's Run values go under "Run", the 32-bit Run values
+// under "Run32", the Startup folders' files under "StartupFolder". Empty for the sources
+// Windows keeps no such state for (RunOnce, the disabled items).
+inline constexpr wchar_t kStartupApprovedKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+std::wstring StartupApprovedKeyOf(wchar_t digit);
+
+// An odd first byte (03, 07, ...) means disabled; an even one, or no data, enabled.
+bool IsApprovalDisabled(const std::vector<std::uint8_t>& data);
 
 inline constexpr wchar_t kSelectProgramToRemove[] = L"请选择一个程序。";
 inline constexpr wchar_t kConfirmRemoveEntries[] = L"你确定要从启动项中删除该项目?";
