@@ -6,13 +6,13 @@
 
 namespace taliveer {
 
-std::vector<UninstallSource> UninstallSources() {
+std::vector<UninstallSource> UninstallSources(std::wstring_view uninstallKey) {
     std::vector<UninstallSource> sources;
     std::vector<std::wstring> seen;
     for (const UninstallSource& source : {UninstallSource{HKEY_CURRENT_USER, RegView::Bits64},
                                           UninstallSource{HKEY_LOCAL_MACHINE, RegView::Bits64},
                                           UninstallSource{HKEY_LOCAL_MACHINE, RegView::Bits32}}) {
-        const std::wstring real = RealKeyName(source.root, kUninstallKey, source.view);
+        const std::wstring real = RealKeyName(source.root, uninstallKey, source.view);
         const bool listed = !real.empty() && std::any_of(seen.begin(), seen.end(), [&](const std::wstring& s) {
             return ::CompareStringOrdinal(s.c_str(), -1, real.c_str(), -1, TRUE) == CSTR_EQUAL;
         });

@@ -37,6 +37,6 @@ struct UninstallSource {
     HKEY root;
     RegView view;
 };
-std::vector<UninstallSource> UninstallSources();
+std::vector<UninstallSource> UninstallSources(std::wstring_view uninstallKey = kUninstallKey);
 
 }  // namespace taliveer

@@ -1,4 +1,5 @@
 // The uninstall page against the real registry: both hives, the machine's in the 64-bit view.
+#include "pages/uninstall/uninstall_gather.h"
 #include "pages/uninstall/uninstall_page.h"
 #include "services/reg_unit.h"
 #include "tests/wine/icon_bits.h"
@@ -195,6 +196,40 @@ TEST_F(UninstallPageTest, TheThreeFiltersAndTheRadioButtons) {
 
     ChooseFilter(1);
     EXPECT_TRUE(has(L"Tal Security"));
+}
+
+// On 32-bit Windows both views are one registry: a key seen through both is listed once. A
+// registry link from the 32-bit view's key to the 64-bit one makes the same here.
+TEST(UninstallSources, AKeySeenThroughBothViewsIsOneSource) {
+    const std::wstring key = L"SOFTWARE\\TaliveerTests\\Records\\";
+    ScratchKey real(HKEY_LOCAL_MACHINE, L"SOFTWARE\\TaliveerTests\\Records", KEY_WOW64_64KEY);
+    ScratchKey parent32(HKEY_LOCAL_MACHINE, L"SOFTWARE\\TaliveerTests", KEY_WOW64_32KEY);
+    real.SetString(L"App", L"DisplayName", L"x");
+    EXPECT_EQ(UninstallSources(key).size(), 3u);  // two views, two keys
+
+    UniqueHKey link;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\TaliveerTests\\Records", 0, nullptr,
+                                REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                                link.put(), nullptr),
+              ERROR_SUCCESS);
+    const std::wstring target = L"\\REGISTRY\\Machine\\SOFTWARE\\TaliveerTests\\Records";
+    ASSERT_EQ(::RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.data()),
+                               static_cast<DWORD>(target.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    link.reset();
+    const auto sources = UninstallSources(key);
+    EXPECT_EQ(sources.size(), 2u);
+    // The link itself goes: a link is deleted by opening it as one.
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\TaliveerTests\\Records", REG_OPTION_OPEN_LINK,
+                        KEY_ALL_ACCESS | KEY_WOW64_32KEY, &raw) == ERROR_SUCCESS) {
+        using NtDeleteKeyFn = LONG(NTAPI*)(HANDLE);
+        const auto deleteKey = reinterpret_cast<NtDeleteKeyFn>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+        if (deleteKey) deleteKey(raw);
+        ::RegCloseKey(raw);
+    }
+    EXPECT_EQ(RegKeyReadStatus(HKEY_LOCAL_MACHINE, key, RegView::Bits32), ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace
