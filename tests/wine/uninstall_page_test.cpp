@@ -220,14 +220,13 @@ TEST(UninstallSources, AKeySeenThroughBothViewsIsOneSource) {
     const auto sources = UninstallSources(key);
     EXPECT_EQ(sources.size(), 2u);
     // The link itself goes: a link is deleted by opening it as one.
-    HKEY raw = nullptr;
+    UniqueHKey opened;
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\TaliveerTests\\Records", REG_OPTION_OPEN_LINK,
-                        KEY_ALL_ACCESS | KEY_WOW64_32KEY, &raw) == ERROR_SUCCESS) {
+                        KEY_ALL_ACCESS | KEY_WOW64_32KEY, opened.put()) == ERROR_SUCCESS) {
         using NtDeleteKeyFn = LONG(NTAPI*)(HANDLE);
         const auto deleteKey = reinterpret_cast<NtDeleteKeyFn>(
             reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
-        if (deleteKey) deleteKey(raw);
-        ::RegCloseKey(raw);
+        if (deleteKey) deleteKey(opened.get());
     }
     EXPECT_EQ(RegKeyReadStatus(HKEY_LOCAL_MACHINE, key, RegView::Bits32), ERROR_FILE_NOT_FOUND);
 }
