@@ -151,11 +151,20 @@ TEST_F(UninstallActionsTest, ACommandWithoutAProgramOpensTheSystemsListAndSaysSo
 }
 
 TEST_F(UninstallActionsTest, AnUninstallerThatCannotStartIsSaidWithWhyAndNothingElseIsOpened) {
-    // A file that exists but is no program: named by the record, it cannot be started.
+    // A program for a processor this system does not have (an ARM64 image header): named by
+    // the record, it cannot be started. (A file that is no image at all would be handed to
+    // the DOS subsystem by 32-bit Wine.)
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring broken = std::wstring(temp) + L"tal broken unins.exe";
-    ASSERT_TRUE(test::MakeFile(broken, "not a program"));
+    std::string image(0x200, '\0');
+    image[0] = 'M';
+    image[1] = 'Z';
+    image[0x3C] = 0x40;  // where the PE header starts
+    image.replace(0x40, 4, std::string("PE\0\0", 4));
+    image[0x44] = static_cast<char>(0x64);  // IMAGE_FILE_MACHINE_ARM64, 0xAA64
+    image[0x45] = static_cast<char>(0xAA);
+    ASSERT_TRUE(test::MakeFile(broken, image));
     Program(HKEY_CURRENT_USER, L"TalBroken", L"Tal Broken", L"\"" + broken + L"\"");
     Select(L"Tal Broken");
     const std::wstring info = Press(1, true);
