@@ -29,8 +29,9 @@ reg add "$machine\\E2E Remove=Me\\Sub" /v Data /t REG_DWORD /d 42 /f /reg:64
 
 start_program
 xdotool mousemove $((left + 350)) $((top + 78)) click 1
-sleep 2
-rows="$(probe rows 2201 3)"
+# The page is filled under the wait box: read its rows once they are there.
+listed() { rows="$(probe rows 2201 3)"; grep -qF "E2E 用户程序" <<<"$rows"; }
+wait_until 20 listed
 has "user record" "E2E 用户程序	C:\\e2e\\unins.exe	2024/12/31" "$rows"
 has "machine update" "E2E Fix (KB42)	C:\\e2e\\kb.exe	" "$rows"
 has "quiet command" "E2E Toolbar	C:\\e2e\\bar.exe /S	" "$rows"
