@@ -146,10 +146,7 @@ bool TForm2b::WriteAssociation(const std::wstring& progId, ClassHive hive, std::
         if (write.existed && ReadRegString(root, write.key, L"") == text) continue;  // nothing to change
         // A command Windows expands (%SystemRoot%...) stays one it expands.
         write.value.type = write.existed && write.old.type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ;
-        for (wchar_t c : text + L'\0') {
-            write.value.data.push_back(static_cast<std::uint8_t>(c & 0xff));
-            write.value.data.push_back(static_cast<std::uint8_t>((c >> 8) & 0xff));
-        }
+        write.value.data = RegStringBytes(text);
         writes.push_back(std::move(write));
     }
     if (writes.empty()) return true;

@@ -26,16 +26,6 @@ constexpr ControlSpec kAddProgramLayout[] = {
 };
 
 
-// The bytes SetRegString stores for `text`: UTF-16LE with its terminator.
-std::vector<std::uint8_t> StringValueBytes(const std::wstring& text) {
-    std::vector<std::uint8_t> bytes;
-    for (wchar_t c : text + L'\0') {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xff));
-        bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xff));
-    }
-    return bytes;
-}
-
 }  // namespace
 
 TForm2a::TForm2a(const BoxHost& host, TForm3a& infoBox)
@@ -76,7 +66,7 @@ void TForm2a::Button1Click() {
     RegValueData old;
     std::wstring replacedBackup;
     if (ReadValueData(root, kRunKey, name, RegView::Bits64, old)) {
-        if (old.type == REG_SZ && old.data == StringValueBytes(path)) {
+        if (old.type == REG_SZ && old.data == RegStringBytes(path)) {
             Added = 1;
             CloseBox();
             return;

@@ -149,4 +149,10 @@ std::vector<std::uint8_t> EncodeUtf16LeWithBom(std::wstring_view text) {
     return out;
 }
 
+std::vector<std::uint8_t> RegStringBytes(std::wstring_view text) {
+    std::vector<std::uint8_t> bytes = EncodeUtf16LeWithBom(std::wstring(text) + L'\0');
+    bytes.erase(bytes.begin(), bytes.begin() + 2);
+    return bytes;
+}
+
 }  // namespace taliveer

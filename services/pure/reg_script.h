@@ -68,4 +68,7 @@ private:
 // UTF-16LE with a byte-order mark: the encoding the registry editor reads this header in.
 std::vector<std::uint8_t> EncodeUtf16LeWithBom(std::wstring_view text);
 
+// The bytes a string value holds for `text`: UTF-16LE with its terminator, no mark.
+std::vector<std::uint8_t> RegStringBytes(std::wstring_view text);
+
 }  // namespace taliveer
