@@ -48,6 +48,11 @@ constexpr ControlSpec UndoLabelRow(int page, const wchar_t* name, int left, int 
             FontId::Arial11Underline, kBlack, flag::kHand | flag::kHidden | flag::kAutoSize};
 }
 
+constexpr ControlSpec RestoreLabelRow(int page, const wchar_t* name, int left, int top) {
+    return {RestoreLabel(page), name, ControlKind::Label, Panel(page), left + 100, top, 40, 13, L"恢复…",
+            FontId::Arial11Underline, kBlack, flag::kHand | flag::kHidden | flag::kAutoSize};
+}
+
 template <size_t... N>
 constexpr auto Join(const std::array<ControlSpec, N>&... parts) {
     std::array<ControlSpec, (N + ...)> out{};
@@ -73,7 +78,7 @@ constexpr std::array<ControlSpec, 11> kWindowRows{{
 }};
 
 // Pages in creation order: Panel2, Panel4, Panel3, Panel1 (Panel1 lies in front at start).
-constexpr std::array<ControlSpec, 7> kPanel2Own{{
+constexpr std::array<ControlSpec, 8> kPanel2Own{{
     PageRow(2, L"Panel2"),
     ListRow(2, L"Panel2InfoList"),
     {FilterRadio(1), L"Panel2Check1", ControlKind::RadioButton, Panel(2), 8, 362, 82, 17, L"所有程序", FontId::Default,
@@ -84,14 +89,16 @@ constexpr std::array<ControlSpec, 7> kPanel2Own{{
      kBlack, 0},
     InfoLabelRow(2, L"Panel2InfoLabel", 597, 362),
     UndoLabelRow(2, L"Panel2UndoLabel", 8, 390),
+    RestoreLabelRow(2, L"Panel2RestoreLabel", 8, 390),
 }};
-constexpr std::array<ControlSpec, 6> kPanel4Own{{
+constexpr std::array<ControlSpec, 7> kPanel4Own{{
     PageRow(4, L"Panel4"),
     ListRow(4, L"Panel4InfoList"),
     {kPanel4FindLabel, L"Panel4FindLabel", ControlKind::Label, Panel(4), 8, 364, 28, 13, L"查找", FontId::Default, kBlack,
      flag::kAutoSize},
     {kPanel4FindEdit, L"Panel4FindEdit", ControlKind::Edit, Panel(4), 40, 360, 80, 22, L"", FontId::Default, kBlack, 0},
     UndoLabelRow(4, L"Panel4UndoLabel", 136, 364),
+    RestoreLabelRow(4, L"Panel4RestoreLabel", 136, 364),
     InfoLabelRow(4, L"Panel4InfoLabel", 606, 364),
 }};
 constexpr std::array<ControlSpec, 3> kPanel3Own{{
@@ -99,11 +106,12 @@ constexpr std::array<ControlSpec, 3> kPanel3Own{{
     ListRow(3, L"Panel3InfoList"),
     InfoLabelRow(3, L"Panel3InfoLabel", 597, 362),
 }};
-constexpr std::array<ControlSpec, 4> kPanel1Own{{
+constexpr std::array<ControlSpec, 5> kPanel1Own{{
     PageRow(1, L"Panel1"),
     ListRow(1, L"Panel1InfoList", flag::kCheckBoxes),
     InfoLabelRow(1, L"Panel1InfoLabel", 546, 362),
     UndoLabelRow(1, L"Panel1UndoLabel", 10, 362),
+    RestoreLabelRow(1, L"Panel1RestoreLabel", 10, 362),
 }};
 
 constexpr auto kLayout = Join(

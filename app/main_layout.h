@@ -22,6 +22,7 @@ constexpr int Panel(int page) { return 2000 + 100 * page; }  // pages 1..4
 constexpr int InfoList(int page) { return Panel(page) + 1; }
 constexpr int InfoLabel(int page) { return Panel(page) + 2; }
 constexpr int UndoLabel(int page) { return Panel(page) + 3; }
+constexpr int RestoreLabel(int page) { return Panel(page) + 4; }  // "恢复…", beside the Undo link
 constexpr int ButtonA(int page, int button) { return Panel(page) + 10 * button + 1; }
 constexpr int ButtonB(int page, int button) { return Panel(page) + 10 * button + 2; }
 constexpr int ButtonLabel(int page, int button) { return Panel(page) + 10 * button + 3; }

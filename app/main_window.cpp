@@ -13,6 +13,7 @@
 #include "ui/promotion_window.h"
 #include "ui/pure/drag_band.h"
 #include "ui/region.h"
+#include "ui/restore_window.h"
 #include "ui/web_addresses.h"
 
 #include <commctrl.h>
@@ -97,6 +98,7 @@ void TForm1::ConnectHandlers() {
     c.OnClick(ids::kCopyrightLabel2, [this] { CopyrightLabel2Click(); });
     for (int tab = 1; tab <= 4; ++tab) c.OnClick(ids::TabLabel(tab), [this, tab] { TabLabelClick(tab); });
     for (int page : {1, 2, 4}) c.OnClick(ids::UndoLabel(page), [this] { UndoLabelClick(); });
+    for (int page : {1, 2, 4}) c.OnClick(ids::RestoreLabel(page), [this] { RestoreLabelClick(); });
     for (int radio = 1; radio <= 3; ++radio) c.OnClick(ids::FilterRadio(radio), [this] { uninstall_->FilterClicked(); });
     c.OnChange(ids::kPanel4FindEdit, [this] { associations_->Panel4FindEditChange(); });
 
@@ -213,6 +215,13 @@ bool TForm1::CloseForm() {
 }
 
 void TForm1::EventsMessage(const MSG& msg) {
+    // Ctrl+Z anywhere in the window (not while a box, a dialog or a gathering holds it).
+    if (msg.message == WM_KEYDOWN && msg.wParam == 'Z' && hwnd_ && (::GetKeyState(VK_CONTROL) & 0x8000) &&
+        !(::GetKeyState(VK_SHIFT) & 0x8000) && !(::GetKeyState(VK_MENU) & 0x8000) &&
+        (msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd)) && ::IsWindowEnabled(hwnd_)) {
+        ::PostMessageW(hwnd_, kOpenRestoreMessage, 0, 0);
+        return;
+    }
     if (state_.RestoreMessage == 0 || msg.message != state_.RestoreMessage || msg.wParam != kRestoreSignal) return;
     if (!hwnd_) return;
     if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
@@ -275,6 +284,16 @@ void TForm1::UndoLabelClick() {
     ::ShellExecuteW(hwnd_, L"open", state_.UndoFolder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+void TForm1::RestoreLabelClick() {
+    if (state_.BusyFlag || !::IsWindowEnabled(hwnd_) || !state_.InfoBox || !state_.ConfirmBox) return;
+    RestoreWindow window(state_.Boxes(), *state_.InfoBox, *state_.ConfirmBox,
+                         RestorePlaces{state_.UndoFolder, state_.WindowsFolder, state_.UserStartupFolder});
+    window.Show();
+    // What came back shows on the page; the process page has nothing to restore.
+    const int page = PageInFront();
+    if (window.RestoredSomething() && page != 3) TabLabelClick(page);
+}
+
 bool TForm1::RunProgram(const std::wstring& file, const std::wstring& parameters) {
     return LaunchAndWait(file, parameters, hwnd_);
 }
@@ -306,6 +325,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case kStartUpMessage:
         OnStartUp();
+        return 0;
+    case kOpenRestoreMessage:
+        RestoreLabelClick();
         return 0;
     case WM_NCHITTEST:
         return WMNCHitTest(wParam, lParam);

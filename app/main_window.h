@@ -21,6 +21,7 @@ class ProcessPage;
 class AssociationPage;
 
 inline constexpr UINT kStartUpMessage = WM_USER + 2;  // 1026
+inline constexpr UINT kOpenRestoreMessage = WM_USER + 3;  // Ctrl+Z
 inline constexpr WPARAM kRestoreSignal = WM_USER + 1;  // 1025
 inline constexpr UINT_PTR kPanel3TimerId = 3;
 inline constexpr UINT kPanel3Interval = 3000;
@@ -44,6 +45,8 @@ public:
     void TopLabel3Click();
     void CopyrightLabel2Click();
     void UndoLabelClick();
+    // "恢复…" and Ctrl+Z: the restore window; the page in front is built again after a restore.
+    void RestoreLabelClick();
 
     // Starts `file` with the parameters and waits until it has ended (the window repaints
     // meanwhile but takes no input); false when it cannot be started.

@@ -2,6 +2,7 @@
 
 #include "app/main_layout.h"
 
+#include "services/backup_restore.h"
 #include "services/pure/command_line.h"
 #include "services/file_icon.h"
 #include "services/file_system.h"
@@ -35,6 +36,8 @@ bool PumpAndStillWanted(PageContext& context, const PageGeneration& generation, 
 void ShowUndoLink(PageContext& context, int page) {
     const bool exists = DirectoryExists(context.state.UndoFolder);
     ::ShowWindow(context.controls.Hwnd(ids::UndoLabel(page)), exists ? SW_SHOW : SW_HIDE);
+    const bool backups = exists && UndoFolderHoldsBackups(context.state.UndoFolder);
+    ::ShowWindow(context.controls.Hwnd(ids::RestoreLabel(page)), backups ? SW_SHOW : SW_HIDE);
 }
 
 namespace {

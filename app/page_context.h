@@ -52,7 +52,8 @@ void ClearPage(PageContext& context, int page, PageGeneration& generation);
 // and `mine` is still the page's current generation.
 bool PumpAndStillWanted(PageContext& context, const PageGeneration& generation, unsigned mine);
 
-// Shows the page's "打开撤消文件夹" link exactly when the Undo folder exists.
+// Shows the page's "打开撤消文件夹" link exactly when the Undo folder exists, and its "恢复…"
+// link exactly when the folder holds a backup.
 void ShowUndoLink(PageContext& context, int page);
 
 // The icon of the file a command line or location names, added to the shared image list, or

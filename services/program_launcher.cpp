@@ -31,9 +31,7 @@ void WaitForJobRepainting(HANDLE job) {
     }
 }
 
-}  // namespace
-
-LaunchResult LaunchAndWaitForAll(const std::wstring& file, const std::wstring& parameters, HWND window) {
+LaunchResult Launch(const std::wstring& file, const std::wstring& parameters, HWND window, bool systemsOwn) {
     LaunchResult result;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -41,9 +39,20 @@ LaunchResult LaunchAndWaitForAll(const std::wstring& file, const std::wstring& p
     startup.wShowWindow = SW_SHOW;
     std::wstring commandLine = L" " + parameters;  // the program's own name stays empty
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(file.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                          HIGH_PRIORITY_CLASS | DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
-        result.startError = ::GetLastError();
+    // A 32-bit process that names C:\Windows\regedit.exe gets SysWOW64\regedit.exe, which puts
+    // HKLM\SOFTWARE\... into Wow6432Node; with the redirection off for the start, the system's
+    // own 64-bit program runs.
+    BOOL underWow64 = FALSE;
+    PVOID redirection = nullptr;
+    const bool redirectionOff = systemsOwn && ::IsWow64Process(::GetCurrentProcess(), &underWow64) && underWow64 &&
+                                ::Wow64DisableWow64FsRedirection(&redirection);
+    const BOOL started = ::CreateProcessW(file.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                         HIGH_PRIORITY_CLASS | DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr,
+                                         &startup, &info);
+    const DWORD startError = ::GetLastError();
+    if (redirectionOff) ::Wow64RevertWow64FsRedirection(redirection);
+    if (!started) {
+        result.startError = startError;
         return result;
     }
     result.started = true;
@@ -66,6 +75,16 @@ LaunchResult LaunchAndWaitForAll(const std::wstring& file, const std::wstring& p
     if (result.wholeJob) WaitForJobRepainting(job.get());
     ::GetExitCodeProcess(process.get(), &result.exitCode);
     return result;
+}
+
+}  // namespace
+
+LaunchResult LaunchAndWaitForAll(const std::wstring& file, const std::wstring& parameters, HWND window) {
+    return Launch(file, parameters, window, false);
+}
+
+LaunchResult LaunchSystemProgramAndWait(const std::wstring& file, const std::wstring& parameters, HWND window) {
+    return Launch(file, parameters, window, true);
 }
 
 bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, HWND window, DWORD* startError) {

@@ -28,4 +28,9 @@ struct LaunchResult {
 };
 LaunchResult LaunchAndWaitForAll(const std::wstring& file, const std::wstring& parameters, HWND window);
 
+// The same for one of the system's own programs named by its path in the Windows folder (the
+// registry editor): a 32-bit program under WoW64 starts it with the file-system redirection
+// off, so that the system's 64-bit program runs, the one a double click starts.
+LaunchResult LaunchSystemProgramAndWait(const std::wstring& file, const std::wstring& parameters, HWND window);
+
 }  // namespace taliveer

@@ -184,6 +184,9 @@ INT_PTR CALLBACK BoxWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
         case WM_CLOSE:
             self->OnCloseRequest();
             return TRUE;
+        case WM_NOTIFY:
+            self->OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+            break;
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:

@@ -54,6 +54,8 @@ protected:
     virtual void OnCloseRequest() = 0;
     // Any other notification of a control (an edit box losing the focus, ...).
     virtual void OnCommand(int /*id*/, int /*code*/) {}
+    // A notification of a common control (a list view's selection, ...).
+    virtual void OnNotify(const NMHDR& /*header*/) {}
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) noexcept;

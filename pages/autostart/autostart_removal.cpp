@@ -1,5 +1,6 @@
 #include "pages/autostart/autostart_removal.h"
 
+#include "services/backup_restore.h"
 #include "services/pure/backup_name.h"
 #include "services/reg_unit.h"
 #include "services/system_message.h"
@@ -160,6 +161,9 @@ AutostartRemovalOutcome RemoveAutostartEntries(const std::vector<AutostartEntry>
             continue;
         }
         outcome.backupFiles.push_back(saved.fileName);
+        // Where it was goes beside the copy, so that a restore can put it back there. Without
+        // it the copy is still a full backup: the restore asks for the folder.
+        WriteShortcutOrigin(folders.undo, saved.fileName, shortcut.file);
         UniqueFileHandle copy(::CreateFileW((folders.undo + saved.fileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!copy || !ReadWholeFile(copy.get(), shortcut.bytes)) {

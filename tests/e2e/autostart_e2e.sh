@@ -89,4 +89,33 @@ press 添加到自动启动 添加程序
 sleep 1.5
 rows="$(probe rows 2101 2)"
 has "the added program's row" $'notepad.exe\tC:\\windows\\notepad.exe' "$rows"
+
+# Remove a row, then put it back from inside the program: Ctrl+Z opens the restore window with
+# the newest backup selected, "恢复" asks what it adds, and the page shows the row again.
+click_row 2101 "$(row_index 2101 "记事本 E2E")" 8
+sleep 0.3
+click_image_button 518
+press 确认 是
+press 信息 确定
+gone_row() { ! probe rows 2101 1 | grep -qxF "记事本 E2E"; }
+wait_until 15 gone_row || fail "the row was not removed"
+read -r _ _ _ _ visible <<<"$(probe child 2104)"
+check "the restore link shown" 1 "$visible"
+xdotool mousemove $((left + 300)) $((top + 20)) click 1
+xdotool key ctrl+z
+box_text 恢复备份 >/dev/null || fail "Ctrl+Z did not open the restore window"
+xdotool mousemove 5 1000
+sleep 1
+screenshot restore
+click_button 恢复备份 恢复
+question="$(box_text 确认)"
+has "the question names what is added" "将添加 1 项" "$question"
+press 确认 是
+has "the report" "恢复全部 1 项" "$(box_text 信息)"
+press 信息 确定
+press 恢复备份 关闭
+back_row() { probe rows 2101 1 | grep -qxF "记事本 E2E"; }
+wait_until 15 back_row && pass || fail "the restored row is not on the page"
+check "restored exactly" '"C:\windows\notepad.exe" /e2e' \
+  "$(regquery "$run" /v "记事本 E2E" | sed -n 's/.*REG_SZ *//p')"
 finish

@@ -147,9 +147,11 @@ TEST_F(AutostartActionsTest, TickedEntriesOfEverySourceGoAndTheRegistryEditorPut
     // The page was rebuilt without them.
     for (const wchar_t* caption : {L"TalRm Tool.exe", L"TalRmDisabled", L"TalRm8.lnk"}) EXPECT_EQ(FindRow(Rows(), caption), -1);
 
-    // The backups: one script named after the cleaned names, one copy per shortcut.
+    // The backups: one script named after the cleaned names, one copy per shortcut, and beside
+    // each copy the file that says where it was.
     const auto files = undo_.Files();
-    ASSERT_EQ(files.size(), 3u);
+    ASSERT_EQ(files.size(), 5u);
+    EXPECT_NE(std::find(files.begin(), files.end(), L"TalRm8.lnk.origin.txt"), files.end());
     const auto script = std::find_if(files.begin(), files.end(), [](const std::wstring& f) {
         return f.size() > 12 && f.substr(f.size() - 12) == L"_startup.reg";
     });
