@@ -276,5 +276,48 @@ TEST_F(RestoreWindowTest, AShortcutOverAnotherFileOfItsNameIsKeptUnlessTheUserSa
     ::DeleteFileW(link.c_str());
 }
 
+// What the system's registry editor itself exports (its own line wrapping, its own forms of
+// each type) reads back as exactly what the registry holds.
+TEST(RegScriptReaderWine, TheSystemEditorsOwnExportReadsBackAsTheRegistryHoldsIt) {
+    ScratchKey key(HKEY_CURRENT_USER, L"Software\\TalRsExport");
+    key.SetString(L"", L"", L"default");
+    key.SetString(L"", L"Quoted \"name\" \\ 中文", L"\"C:\\Program Files\\中文\\a.exe\" /x \"y\"");
+    key.SetString(L"", L"Expand", L"%SystemRoot%\\" + std::wstring(120, L'x'), REG_EXPAND_SZ);
+    const wchar_t multi[] = L"one\0two 二\0";
+    key.SetBytes(L"", L"Multi", REG_MULTI_SZ, multi, sizeof multi);
+    std::vector<unsigned char> binary(200);
+    for (size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<unsigned char>(i * 7);
+    key.SetBytes(L"", L"Binary", REG_BINARY, binary.data(), static_cast<DWORD>(binary.size()));
+    key.SetDword(L"", L"Dword", 0x8000000a);
+    const unsigned long long qword = 0x0102030405060708ull;
+    key.SetBytes(L"", L"Qword", REG_QWORD, &qword, sizeof qword);
+    key.SetBytes(L"", L"None", REG_NONE, "\x01\x02", 2);
+    key.SetString(L"Sub key", L"In sub", L"s");
+
+    test::UndoFolderGuard folder(test::TempUndoFolder());
+    ::SHCreateDirectoryExW(nullptr, folder.Folder().c_str(), nullptr);
+    const std::wstring file = folder.Folder() + L"export.reg";
+    test::RunRegistryEditor(L"/e \"" + file + L"\" \"HKEY_CURRENT_USER\\Software\\TalRsExport\"");
+    const std::string bytes = test::FileBytes(file);
+    ASSERT_FALSE(bytes.empty());
+    const ScriptReading reading =
+        ReadRegScriptFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    ASSERT_TRUE(reading.ok) << Narrow(ScriptErrorText(reading));
+    ASSERT_EQ(reading.keys.size(), 2u);
+    for (const ScriptKey& read : reading.keys) {
+        ASSERT_EQ(read.root, L"HKEY_CURRENT_USER");
+        std::vector<RegValueData> values;
+        ASSERT_TRUE(ReadAllValues(HKEY_CURRENT_USER, read.path, RegView::Bits64, values)) << Narrow(read.path);
+        ASSERT_EQ(read.values.size(), values.size()) << Narrow(read.path);
+        for (const RegValueData& value : values) {
+            const auto it = std::find_if(read.values.begin(), read.values.end(),
+                                         [&](const RegValueData& v) { return v.name == value.name; });
+            ASSERT_NE(it, read.values.end()) << Narrow(value.name);
+            EXPECT_EQ(it->type, value.type) << Narrow(value.name);
+            EXPECT_EQ(it->data, value.data) << Narrow(value.name);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace taliveer
