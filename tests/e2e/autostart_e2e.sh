@@ -101,6 +101,7 @@ gone_row() { ! probe rows 2101 1 | grep -qxF "记事本 E2E"; }
 wait_until 15 gone_row || fail "the row was not removed"
 read -r _ _ _ _ visible <<<"$(probe child 2104)"
 check "the restore link shown" 1 "$visible"
+screenshot autostart-restore-link
 xdotool mousemove $((left + 300)) $((top + 20)) click 1
 xdotool key ctrl+z
 box_text 恢复备份 >/dev/null || fail "Ctrl+Z did not open the restore window"
