@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     {
         SharedState state;
         TForm1 form(state);
-        state.Loop.SetHook([&form](const MSG& msg) { form.EventsMessage(msg); });
+        state.Loop.SetHook([&form](const MSG& msg) { return form.EventsMessage(msg); });
         bool created = false;
         try {
             form.Create();

@@ -214,22 +214,18 @@ bool TForm1::CloseForm() {
     return true;
 }
 
-void TForm1::EventsMessage(const MSG& msg) {
-    // Ctrl+Z anywhere in the window (not while a box, a dialog or a gathering holds it).
-    if (msg.message == WM_KEYDOWN && msg.wParam == 'Z' && hwnd_ && (::GetKeyState(VK_CONTROL) & 0x8000) &&
-        !(::GetKeyState(VK_SHIFT) & 0x8000) && !(::GetKeyState(VK_MENU) & 0x8000) &&
-        (msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd)) && ::IsWindowEnabled(hwnd_)) {
-        ::PostMessageW(hwnd_, kOpenRestoreMessage, 0, 0);
-        return;
-    }
-    if (state_.RestoreMessage == 0 || msg.message != state_.RestoreMessage || msg.wParam != kRestoreSignal) return;
-    if (!hwnd_) return;
+bool TForm1::EventsMessage(const MSG& msg) {
+    // The window's keys (not while a box, a dialog or a gathering holds it).
+    if (KeyDown(msg)) return true;
+    if (state_.RestoreMessage == 0 || msg.message != state_.RestoreMessage || msg.wParam != kRestoreSignal) return false;
+    if (!hwnd_) return false;
     if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
     // The application's last active window: a modal box when one is up, else the window.
     HWND target = hwnd_;
     if (state_.ConfirmBox && state_.ConfirmBox->IsModal()) target = state_.ConfirmBox->hwnd();
     if (state_.InfoBox && state_.InfoBox->IsModal()) target = state_.InfoBox->hwnd();
     ::SetForegroundWindow(target);
+    return false;
 }
 
 void TForm1::OnStartUp() { TabLabel1Click(); }
@@ -329,6 +325,16 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kOpenRestoreMessage:
         RestoreLabelClick();
         return 0;
+    case WM_CONTEXTMENU: {
+        // A right-click (or the menu key) on a page's list, passed on by its page.
+        for (int page = 1; page <= kPageCount; ++page) {
+            if (reinterpret_cast<HWND>(wParam) == controls_->Hwnd(ids::InfoList(page))) {
+                ShowRowMenu(page, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+                return 0;
+            }
+        }
+        break;
+    }
     case WM_NCHITTEST:
         return WMNCHitTest(wParam, lParam);
     case WM_ERASEBKGND:

@@ -12,6 +12,8 @@
 #include <functional>
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace taliveer {
 
@@ -36,8 +38,18 @@ public:
     // Shows it; the start-up message follows once it is on screen.
     void Show(int showCommand);
 
-    // Sees every message the loops take from the queue: acts on the restore signal.
-    void EventsMessage(const MSG& msg);
+    // Sees every message the loops take from the queue: acts on the restore signal and on the
+    // window's keys; true when it took the message.
+    bool EventsMessage(const MSG& msg);
+
+    // The keys of the main window (Ctrl+Tab, Ctrl+1..4, F5, Delete, Enter, Ctrl+F, Ctrl+C,
+    // Ctrl+A, Ctrl+S, Ctrl+Z, Shift+F10, Tab): true when the key was the window's.
+    bool KeyDown(const MSG& msg);
+    // The row menu of the page at a screen point (-1, -1: from the keyboard, at the selection).
+    void ShowRowMenu(int page, POINT at);
+    // The selected rows as tab-separated text on the clipboard; every row as a CSV file.
+    void CopyRows(int page);
+    void ExportRows(int page);
 
     // Click handlers.
     void TopLabel1Click();
@@ -91,6 +103,14 @@ private:
     void SetButtonLit(int page, int button, bool lit);
     void BringPageToFront(int page);
     void SetPanel3Timer(bool on);
+    void KeyTab(int tab);
+    void RunButton(int page, int button);
+    int FocusedButton(int page) const;
+    void MoveFocus(int page, bool backwards);
+    std::vector<std::vector<std::wstring>> PageRows(int page, bool selectedOnly) const;
+    std::vector<std::wstring> PageHeader(int page) const;
+    // The program file a row names, when it exists.
+    std::wstring RowFile(int page, int row) const;
 
     SharedState& state_;
     FontSet fonts_;

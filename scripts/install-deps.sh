@@ -7,7 +7,7 @@ need_packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-liberation
+  xvfb xauth x11-utils xdotool xclip imagemagick fonts-wqy-microhei fonts-liberation
   cmake ninja-build g++ googletest clang libclang-rt-14-dev
 )
 

@@ -83,6 +83,11 @@ struct Gdi {
     static Type Invalid() noexcept { return nullptr; }
     static void Close(Type h) noexcept { ::DeleteObject(h); }
 };
+struct HMenu {
+    using Type = HMENU;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::DestroyMenu(h); }
+};
 struct MemoryDc {
     using Type = HDC;
     static Type Invalid() noexcept { return nullptr; }
@@ -96,6 +101,7 @@ using UniqueFindHandle = UniqueHandle<handle_traits::FindFile>;
 using UniqueHKey = UniqueHandle<handle_traits::HKey>;
 using UniqueHIcon = UniqueHandle<handle_traits::HIcon>;
 using UniqueHImageList = UniqueHandle<handle_traits::HImageList>;
+using UniqueHMenu = UniqueHandle<handle_traits::HMenu>;
 using UniqueHFont = UniqueHandle<handle_traits::Gdi<HFONT>>;
 using UniqueHBitmap = UniqueHandle<handle_traits::Gdi<HBITMAP>>;
 using UniqueHRgn = UniqueHandle<handle_traits::Gdi<HRGN>>;

@@ -38,7 +38,7 @@ void FormControls::Build(std::span<const ControlSpec> rows, COLORREF formBackgro
             break;
         case ControlKind::ListView:
             className = WC_LISTVIEWW;
-            style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_SINGLESEL;
+            style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
             exStyle = WS_EX_CLIENTEDGE;
             break;
         case ControlKind::PushButton:
@@ -196,7 +196,11 @@ std::wstring ListCellText(HWND listView, int row, int column) {
     }
 }
 
-int SelectedRow(HWND listView) { return ListView_GetNextItem(listView, -1, LVNI_SELECTED); }
+int SelectedRow(HWND listView) {
+    // Several selected rows (Ctrl+A, for copying) name no single row to act on.
+    if (ListView_GetSelectedCount(listView) != 1) return -1;
+    return ListView_GetNextItem(listView, -1, LVNI_SELECTED);
+}
 
 void AddListColumns(HWND listView, std::span<const ColumnSpec> columns) {
     int index = 0;

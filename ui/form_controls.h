@@ -70,7 +70,7 @@ std::wstring WindowText(HWND control);
 // The whole text of one cell of a list view, however long.
 std::wstring ListCellText(HWND listView, int row, int column);
 
-// Index of the selected row of a list view, -1 when none.
+// Index of the selected row of a list view; -1 when none, or several, are selected.
 int SelectedRow(HWND listView);
 
 // Window rectangle of a child in its parent's client coordinates.

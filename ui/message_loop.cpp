@@ -3,7 +3,7 @@
 namespace taliveer {
 
 void MessageLoop::Dispatch(MSG& msg, HWND dialog) {
-    if (hook_) hook_(msg);
+    if (hook_ && hook_(msg)) return;
     if (dialog && ::IsWindow(dialog) && ::IsDialogMessageW(dialog, &msg)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);

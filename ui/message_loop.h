@@ -10,7 +10,9 @@ namespace taliveer {
 
 class MessageLoop {
 public:
-    using Hook = std::function<void(const MSG&)>;
+    // Sees each message first; true when it took the message (a key it acted on), which then
+    // goes no further.
+    using Hook = std::function<bool(const MSG&)>;
 
     void SetHook(Hook hook) { hook_ = std::move(hook); }
 

@@ -19,6 +19,7 @@ LRESULT PageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
+    case WM_CONTEXTMENU:
         return ::SendMessageW(::GetParent(hwnd_), message, wParam, lParam);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {

@@ -110,6 +110,12 @@ void StaticControl::PaintLabel(HDC target) const {
         flags |= DT_SINGLELINE;
     }
     ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &textRect, flags);
+    // A label that has the keyboard focus (an image button's caption) shows the focus cue.
+    if (::GetFocus() == hwnd_) {
+        RECT cue = rc;
+        ::InflateRect(&cue, -1, -1);
+        ::DrawFocusRect(dc.get(), &cue);
+    }
     ::BitBlt(target, 0, 0, width, height, dc.get(), 0, 0, SRCCOPY);
 }
 
@@ -154,6 +160,8 @@ LRESULT StaticControl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_ENABLE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
         if (role_ == Role::Label) ::InvalidateRect(hwnd_, nullptr, FALSE);
         break;
     default:

@@ -189,6 +189,20 @@ int OtherWindowCommand(int argc, wchar_t** argv) {
         }
         return 1;
     }
+    if (command == L"popup") {
+        // Whether a popup menu is open (its entries are the program's own; another process
+        // cannot read them under Wine).
+        for (int i = 0; i < 50; ++i) {
+            HWND popup = ::FindWindowW(L"#32768", nullptr);
+            if (popup && ::IsWindowVisible(popup)) {
+                std::printf("open\n");
+                return 0;
+            }
+            ::Sleep(100);
+        }
+        std::printf("none\n");
+        return 1;
+    }
     if (command == L"button" && argc > 3) {
         HWND box = VisibleWindow(argv[2]);
         if (!box) return 1;
@@ -296,6 +310,21 @@ int wmain(int argc, wchar_t** argv) {
         for (int i = 0; i < count; ++i) {
             const auto state = ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK);
             std::printf("%d\n", ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0);
+        }
+    } else if (command == L"focus") {
+        // The id of the control that has the keyboard focus in the window's thread.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(w, nullptr), &info) || !info.hwndFocus) return 1;
+        std::printf("%d\n", ::GetDlgCtrlID(info.hwndFocus));
+    } else if (command == L"selected" && argc > 2) {
+        HWND list = FindChild(w, _wtoi(argv[2]));
+        if (!list) return 1;
+        const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            if (::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) & LVIS_SELECTED) {
+                std::printf("%d\n", i);
+            }
         }
     } else if (command == L"iconic") {
         std::printf("%d\n", ::IsIconic(w) ? 1 : 0);

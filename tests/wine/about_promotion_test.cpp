@@ -37,7 +37,7 @@ bool Flag(const wchar_t* name) { return ReadRegFlag(HKEY_CURRENT_USER, kSettings
 std::wstring ExitThroughCloseLabel(const std::function<void(HWND)>& answer) {
     SharedState state;
     TForm1 form(state);
-    state.Loop.SetHook([&form](const MSG& msg) { form.EventsMessage(msg); });
+    state.Loop.SetHook([&form](const MSG& msg) { return form.EventsMessage(msg); });
     form.Create();
     form.Show(SW_SHOWNOACTIVATE);
     PumpFor(100);

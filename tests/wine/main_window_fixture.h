@@ -15,7 +15,7 @@ class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         form_ = std::make_unique<TForm1>(state_);
-        state_.Loop.SetHook([this](const MSG& msg) { form_->EventsMessage(msg); });
+        state_.Loop.SetHook([this](const MSG& msg) { return form_->EventsMessage(msg); });
         form_->Create();
         form_->Show(SW_SHOWNOACTIVATE);
         // The start-up message opens the autostart page once the window is on screen.
