@@ -17,6 +17,7 @@
 #include "ui/web_addresses.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -99,6 +100,20 @@ void TForm1::ConnectHandlers() {
     for (int tab = 1; tab <= 4; ++tab) c.OnClick(ids::TabLabel(tab), [this, tab] { TabLabelClick(tab); });
     for (int page : {1, 2, 4}) c.OnClick(ids::UndoLabel(page), [this] { UndoLabelClick(); });
     for (int page : {1, 2, 4}) c.OnClick(ids::RestoreLabel(page), [this] { RestoreLabelClick(); });
+
+    // What the skinned labels are to accessibility tools.
+    for (int tab = 1; tab <= 4; ++tab) c.Static(ids::TabLabel(tab)).SetAccessibleRole(ROLE_SYSTEM_PAGETAB);
+    for (int id : {ids::kTopLabel1, ids::kTopLabel2, ids::kTopLabel3}) c.Static(id).SetAccessibleRole(ROLE_SYSTEM_PUSHBUTTON);
+    for (int page = 1; page <= kPageCount; ++page) {
+        for (int button = 1; button <= ButtonCount(page); ++button) {
+            c.Static(ids::ButtonLabel(page, button)).SetAccessibleRole(ROLE_SYSTEM_PUSHBUTTON);
+        }
+    }
+    c.Static(ids::kCopyrightLabel2).SetAccessibleRole(ROLE_SYSTEM_LINK);
+    for (int page : {1, 2, 4}) {
+        c.Static(ids::UndoLabel(page)).SetAccessibleRole(ROLE_SYSTEM_LINK);
+        c.Static(ids::RestoreLabel(page)).SetAccessibleRole(ROLE_SYSTEM_LINK);
+    }
     for (int radio = 1; radio <= 3; ++radio) c.OnClick(ids::FilterRadio(radio), [this] { uninstall_->FilterClicked(); });
     c.OnChange(ids::kPanel4FindEdit, [this] { associations_->Panel4FindEditChange(); });
 

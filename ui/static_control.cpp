@@ -1,5 +1,7 @@
 #include "ui/static_control.h"
 
+#include "ui/accessible_role.h"
+
 #include "services/unique_handle.h"
 #include "ui/window_base.h"
 
@@ -157,6 +159,11 @@ LRESULT StaticControl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             PaintLabel(dc);
             ::EndPaint(hwnd_, &ps);
             return 0;
+        }
+        break;
+    case WM_GETOBJECT:
+        if (accessibleRole_ != 0 && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+            if (const LRESULT object = AccessibleWithRole(hwnd_, wParam, accessibleRole_)) return object;
         }
         break;
     case WM_ENABLE:

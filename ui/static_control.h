@@ -53,6 +53,8 @@ public:
     HBITMAP Bitmap() const noexcept { return bitmap_; }
 
     void SetHandCursor(bool on) noexcept { hand_ = on; }
+    // What the label is to accessibility tools (ROLE_SYSTEM_PAGETAB, ...); 0: plain text.
+    void SetAccessibleRole(long role) noexcept { accessibleRole_ = role; }
     std::function<void()> onMouseMove;
     // Screen point -> true when the hit test should fall through to the window below.
     std::function<bool(POINT)> passThrough;
@@ -73,6 +75,7 @@ private:
     AutoSize autoSize_ = AutoSize::None;
     HBITMAP bitmap_ = nullptr;
     bool hand_ = false;
+    long accessibleRole_ = 0;
 };
 
 }  // namespace taliveer

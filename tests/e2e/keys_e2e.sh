@@ -117,4 +117,13 @@ key Return
 box_text 编辑关联 >/dev/null && pass || fail "Enter did not open the editor"
 key Escape
 probe gone 编辑关联 >/dev/null && pass || fail "Escape did not close the editor"
+
+# What accessibility tools read: each tab, image button and link with its role and text.
+key ctrl+1
+wait_until 10 front_is 1
+check "a tab" $'37\t自动启动' "$(probe role 1011)"
+check "an image button" $'43\t删除程序' "$(probe role 2123)"
+check "the About label" $'43\ti' "$(probe role 1001)"
+check "a link" $'30\t打开撤消文件夹' "$(probe role 2103)"
+check "the maker's link" $'30\tCorvantis 公司' "$(probe role 1022)"
 finish

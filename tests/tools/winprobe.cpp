@@ -19,6 +19,7 @@
 //   winprobe edits TITLE      the texts of the edit boxes of the window TITLE, one a line
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <objbase.h>
 #include <shobjidl.h>
 #include <shlguid.h>
@@ -311,6 +312,29 @@ int wmain(int argc, wchar_t** argv) {
             const auto state = ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK);
             std::printf("%d\n", ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? 1 : 0);
         }
+    } else if (command == L"role" && argc > 2) {
+        // IID_IAccessible (the import libraries of oleacc and uuid both define it).
+        constexpr IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+        // What accessibility tools are told of a control: its role number and its name.
+        HWND child = FindChild(w, _wtoi(argv[2]));
+        if (!child) return 1;
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        IAccessible* object = nullptr;
+        if (FAILED(::AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                                reinterpret_cast<void**>(&object)))) {
+            return 1;
+        }
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        VARIANT role{};
+        BSTR name = nullptr;
+        object->get_accRole(self, &role);
+        object->get_accName(self, &name);
+        std::printf("%ld\t", role.vt == VT_I4 ? role.lVal : -1L);
+        PrintUtf8(std::wstring(name ? name : L"") + L"\n");
+        ::SysFreeString(name);
+        object->Release();
     } else if (command == L"focus") {
         // The id of the control that has the keyboard focus in the window's thread.
         GUITHREADINFO info{};
