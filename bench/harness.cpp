@@ -129,8 +129,9 @@ IconFiles::IconFiles(const std::wstring& program, int count) {
 
 IconFiles::~IconFiles() { Clean(); }
 
-void IconFiles::Clean() {
-    const std::wstring folder = IconFolder();
+void IconFiles::Clean() { RemoveFolderOfFiles(IconFolder()); }
+
+void RemoveFolderOfFiles(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {

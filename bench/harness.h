@@ -40,6 +40,9 @@ void PrintAgainstFloors(const std::string& fill, const std::string& set, bool al
 void Print(const std::string& name, double value, const std::string& unit);
 void PrintRatio(const std::string& name, double measured, double floor);
 
+// Deletes the files of a folder (ending in a backslash), then the folder.
+void RemoveFolderOfFiles(const std::wstring& folder);
+
 struct Benchmark {
     const char* name;
     void (*run)();

@@ -28,16 +28,7 @@ std::wstring Folder() {
 
 void RestoreClean() {
     RemoveRegTree(HKEY_CURRENT_USER, kBenchKey, RegView::Bits64);
-    const std::wstring folder = Folder();
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW((folder + found.cFileName).c_str());
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(folder.c_str());
+    RemoveFolderOfFiles(Folder());
 }
 
 void RestoreBench() {

@@ -2,6 +2,7 @@
 
 #include "services/file_system.h"
 #include "services/program_launcher.h"
+#include "services/pure/wide_text.h"
 #include "services/reg_unit.h"
 #include "services/system_message.h"
 #include "services/undo_backup.h"
@@ -216,12 +217,8 @@ std::wstring ReadShortcutOrigin(const std::wstring& undoFolder, const std::wstri
         bytes[1] != 0xFE) {
         return {};
     }
-    std::wstring text;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        const wchar_t c = static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (c == L'\r' || c == L'\n') break;
-        text.push_back(c);
-    }
+    std::wstring text = WideFromRegistryBytes(bytes.data() + 2, bytes.size() - 2);
+    text.resize(std::min(text.size(), text.find_first_of(L"\r\n")));
     // Only a full path of a shortcut is taken as where it was.
     if (text.size() < 4 || text[1] != L':' || text[2] != L'\\' || text.find(L'/') != std::wstring::npos) return {};
     return text;

@@ -1,5 +1,7 @@
 #include "services/pure/backup_listing.h"
 
+#include "services/pure/wide_text.h"
+
 #include <cstdio>
 
 namespace taliveer {
@@ -40,11 +42,7 @@ void AddOnce(std::vector<std::wstring>& items, const std::wstring& item) {
     items.push_back(item);
 }
 
-std::wstring Utf16Text(const std::vector<std::uint8_t>& data) {
-    std::wstring text;
-    for (size_t i = 0; i + 1 < data.size(); i += 2) text.push_back(static_cast<wchar_t>(data[i] | (data[i + 1] << 8)));
-    return text;
-}
+std::wstring Utf16Text(const std::vector<std::uint8_t>& data) { return WideFromRegistryBytes(data.data(), data.size()); }
 
 std::wstring HexText(const std::vector<std::uint8_t>& data) {
     constexpr size_t kMost = 64;

@@ -149,10 +149,12 @@ std::vector<std::uint8_t> EncodeUtf16LeWithBom(std::wstring_view text) {
     return out;
 }
 
-std::vector<std::uint8_t> RegStringBytes(std::wstring_view text) {
-    std::vector<std::uint8_t> bytes = EncodeUtf16LeWithBom(std::wstring(text) + L'\0');
+std::vector<std::uint8_t> Utf16LeBytes(std::wstring_view text) {
+    std::vector<std::uint8_t> bytes = EncodeUtf16LeWithBom(text);
     bytes.erase(bytes.begin(), bytes.begin() + 2);
     return bytes;
 }
+
+std::vector<std::uint8_t> RegStringBytes(std::wstring_view text) { return Utf16LeBytes(std::wstring(text) + L'\0'); }
 
 }  // namespace taliveer

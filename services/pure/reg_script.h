@@ -68,6 +68,9 @@ private:
 // UTF-16LE with a byte-order mark: the encoding the registry editor reads this header in.
 std::vector<std::uint8_t> EncodeUtf16LeWithBom(std::wstring_view text);
 
+// `text` as UTF-16LE, no mark, no terminator.
+std::vector<std::uint8_t> Utf16LeBytes(std::wstring_view text);
+
 // The bytes a string value holds for `text`: UTF-16LE with its terminator, no mark.
 std::vector<std::uint8_t> RegStringBytes(std::wstring_view text);
 

@@ -120,12 +120,6 @@ bool ParseQuoted(std::wstring_view text, std::wstring& out, std::wstring_view& r
     return false;
 }
 
-std::vector<std::uint8_t> Utf16Bytes(std::wstring_view text) {
-    std::vector<std::uint8_t> bytes = EncodeUtf16LeWithBom(text);
-    bytes.erase(bytes.begin(), bytes.begin() + 2);
-    return bytes;
-}
-
 class Reader {
 public:
     Reader(std::wstring_view text, const AnsiDecoder& ansi) : lines_(text), ansi_(ansi ? ansi : AnsiDecoder(DefaultAnsi)) {}
@@ -257,7 +251,7 @@ private:
             if (!HexData(after.substr(1), value.data)) return Bad(L"十六进制数据无效");
             if (reading_.regedit4 && (value.type == reg_type::kExpandString || value.type == reg_type::kMultiString)) {
                 const std::string ansi(value.data.begin(), value.data.end());
-                value.data = Utf16Bytes(ansi_(ansi));
+                value.data = Utf16LeBytes(ansi_(ansi));
             }
         } else {
             return Bad(L"无法识别的数据");
