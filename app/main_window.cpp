@@ -358,7 +358,16 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (controls_ && controls_->Command(wParam)) return 0;
         break;
     case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        // A page's list asks for the image of a row it shows for the first time.
+        if (header && header->code == LVN_GETDISPINFOW && pageContext_) {
+            for (int page = 1; page <= kPageCount; ++page) {
+                if (header->idFrom == static_cast<UINT_PTR>(ids::InfoList(page))) {
+                    SupplyRowIcon(*pageContext_, page, *reinterpret_cast<NMLVDISPINFOW*>(header));
+                    return 0;
+                }
+            }
+        }
         // A double click on an association opens it in the editor.
         if (header && header->idFrom == static_cast<UINT_PTR>(ids::InfoList(4)) && header->code == NM_DBLCLK) {
             associations_->Panel4Button2Click();

@@ -16,6 +16,7 @@ namespace taliveer {
 void ClearPage(PageContext& context, int page, PageGeneration& generation) {
     generation.Next();
     ListView_DeleteAllItems(context.controls.Hwnd(ids::InfoList(page)));
+    context.iconSources[static_cast<size_t>(page)].clear();
     ImageList_RemoveAll(context.imageList);
     context.extracted.clear();
     context.controls.Static(ids::InfoLabel(page)).SetText(InfoLabelStartText(page));
@@ -80,6 +81,28 @@ int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation, int 
     const SharedState& state = context.state;
     const PrefixFolders prefixes{state.WindowsFolder, state.ProfileFolder};
     return AddFileIcon(context, ExtractProgramFile(commandOrLocation, prefixes, &LocaleUpperCase), replacing);
+}
+
+int AppendRowIconToCome(PageContext& context, int page, const std::wstring& caption, const std::wstring& second,
+                        const std::wstring& third, RowIconSource source) {
+    auto& sources = context.iconSources[static_cast<size_t>(page)];
+    sources.push_back(std::move(source));
+    return AppendListRow(context.controls.Hwnd(ids::InfoList(page)), caption, second, third, I_IMAGECALLBACK,
+                         static_cast<LPARAM>(sources.size() - 1));
+}
+
+void SupplyRowIcon(PageContext& context, int page, NMLVDISPINFOW& request) {
+    LVITEMW& item = request.item;
+    if (!(item.mask & LVIF_IMAGE) || item.iSubItem != 0) return;
+    const auto& sources = context.iconSources[static_cast<size_t>(page)];
+    const auto at = static_cast<size_t>(item.lParam);
+    if (item.lParam < 0 || at >= sources.size()) {
+        item.iImage = -1;  // a row of an emptied list: nothing to extract
+        return;
+    }
+    const RowIconSource& source = sources[at];
+    item.iImage = source.isFile ? AddFileIcon(context, source.text) : AddRowIcon(context, source.text);
+    item.mask |= LVIF_DI_SETITEM;
 }
 
 }  // namespace taliveer

@@ -7,9 +7,13 @@
 #include "ui/form_controls.h"
 #include "services/icon_image.h"
 
+#include <commctrl.h>
+
+#include <array>
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace taliveer {
 
@@ -23,6 +27,13 @@ struct ExtractedIcon {
 };
 using ExtractedIcons = std::unordered_map<std::wstring, ExtractedIcon>;
 
+// Where a row's icon comes from, kept until its list first paints the row: a command line or
+// icon location (the file it names is used), or a file used as it is.
+struct RowIconSource {
+    std::wstring text;
+    bool isFile = false;
+};
+
 struct PageContext {
     SharedState& state;
     FormControls& controls;
@@ -33,6 +44,8 @@ struct PageContext {
     // Does what a click on the tab label does.
     std::function<void(int tab)> clickTab;
     ExtractedIcons extracted{};
+    // The icon sources of each page's rows whose image is still to come, by the row's lParam.
+    std::array<std::vector<RowIconSource>, kPageCount + 1> iconSources{};
     // When a gathering last let the waiting messages run (GetTickCount64).
     ULONGLONG lastPump = 0;
 };
@@ -44,8 +57,9 @@ struct PageGeneration {
     unsigned Next() { return ++current; }
 };
 
-// Where every page entry starts: empties the page's list view and the shared image list,
-// puts the count label back to its start text, and begins a new generation of the page.
+// Where every page entry starts: empties the page's list view (and the icon sources of its
+// rows) and the shared image list, puts the count label back to its start text, and begins a
+// new generation of the page.
 void ClearPage(PageContext& context, int page, PageGeneration& generation);
 
 // Lets the waiting messages run (at most every 10 ms); true while the main window is open
@@ -62,5 +76,14 @@ void ShowUndoLink(PageContext& context, int page);
 int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation, int replacing = -1);
 // The same for a file path used as it is.
 int AddFileIcon(PageContext& context, const std::wstring& file, int replacing = -1);
+
+// Appends a row of three cells to the page's list with its image still to come: the list asks
+// for it (LVN_GETDISPINFO) the first time it paints or reads the row, and SupplyRowIcon then
+// extracts the icon. Rows never shown cost no icon. Returns the row's index.
+int AppendRowIconToCome(PageContext& context, int page, const std::wstring& caption, const std::wstring& second,
+                        const std::wstring& third, RowIconSource source);
+// Answers a page list's request for a row's image: its icon from `source`, added to the
+// shared image list; the list keeps the index, so it asks once per row.
+void SupplyRowIcon(PageContext& context, int page, NMLVDISPINFOW& request);
 
 }  // namespace taliveer

@@ -35,7 +35,7 @@ void AssociationBench() {
     UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
     RowIconSlot slot;
     const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
-    auto floorPass = [&](void (*addIcon)(HIMAGELIST, HICON)) {
+    auto floorPass = [&](IconStep step) {
         ImageList_RemoveAll(images.get());
         StringList names;
         ReadKeyNames(HKEY_CLASSES_ROOT, L"\\", names);
@@ -45,7 +45,7 @@ void AssociationBench() {
             (void)ReadRegString(HKEY_CLASSES_ROOT, progId, L"");
             (void)ReadRegString(HKEY_CLASSES_ROOT, ProgIdSubkey(progId, L"\\shell\\open\\command"), L"");
             const std::wstring icon = ReadRegString(HKEY_CLASSES_ROOT, ProgIdSubkey(progId, L"\\DefaultIcon"), L"");
-            addIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
+            step(images.get(), slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase));
         }
     };
 
@@ -62,10 +62,12 @@ void AssociationBench() {
                            files[static_cast<size_t>(i) % files.size()] + L",0");
         }
         const FloorFigures figures = MeasureAgainstFloors([&] { form->TabLabel4Click(); }, floorPass);
-        const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(4)));
-        const std::string set = std::to_string(rows) + " rows, " + std::to_string(distinct) + " icon files";
+        HWND list = form->Controls().Hwnd(ids::InfoList(4));
+        const std::string set =
+            std::to_string(ListView_GetItemCount(list)) + " rows, " + std::to_string(distinct) + " icon files";
         PrintAgainstFloors("association fill", set, distinct == kExtensions,
                            "floor: same reads, fresh open each, one icon per row", figures);
+        PrintScreens(MeasureScreens(list, [&] { form->TabLabel4Click(); }));
     }
     form.reset();
     AssociationClean();

@@ -30,24 +30,6 @@ constexpr int kValues = 500;
 constexpr int kShortcuts = 100;
 const std::wstring kBenchRun = std::wstring(kRunKey);
 
-LARGE_INTEGER Now() {
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return t;
-}
-double MsBetween(LARGE_INTEGER a, LARGE_INTEGER b) {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-// Notes when the list view gets its first row.
-LARGE_INTEGER g_firstRow{};
-LRESULT CALLBACK WatchInsert(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (msg == LVM_INSERTITEMW && g_firstRow.QuadPart == 0) g_firstRow = Now();
-    return ::DefSubclassProc(hwnd, msg, wp, lp);
-}
-
 // 500 Run values and 100 shortcuts; row i names file i % files.size().
 void Setup(const std::wstring& startup, const IconFiles& files) {
     for (int i = 0; i < kValues; ++i) {
@@ -88,7 +70,7 @@ void AutostartBench() {
     UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
     RowIconSlot slot;
     const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
-    auto floorPass = [&](void (*addIcon)(HIMAGELIST, HICON)) {
+    auto floorPass = [&](IconStep step) {
         ImageList_RemoveAll(images.get());
         for (const auto& [root, path] :
              {std::pair{HKEY_CURRENT_USER, kRunKey}, std::pair{HKEY_CURRENT_USER, kRunOnceKey},
@@ -99,7 +81,7 @@ void AutostartBench() {
             for (const auto& name : names) {
                 if (name.empty()) continue;
                 const std::wstring text = ReadRegString(root, path, name);
-                addIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(text, prefixes, &LocaleUpperCase)));
+                step(images.get(), slot, ExtractProgramFile(text, prefixes, &LocaleUpperCase));
             }
         }
         for (const std::wstring& folder : {state->UserStartupFolder, state->CommonStartupFolder}) {
@@ -107,9 +89,7 @@ void AutostartBench() {
             UniqueFindHandle search(::FindFirstFileW((folder + L"*.lnk").c_str(), &found));
             if (!search) continue;
             do {
-                if (auto target = state->ShellLink.ReadTarget(folder + found.cFileName)) {
-                    addIcon(images.get(), GetFileIcon(slot, *target));
-                }
+                if (auto target = state->ShellLink.ReadTarget(folder + found.cFileName)) step(images.get(), slot, *target);
             } while (::FindNextFileW(search.get(), &found));
         }
     };
@@ -124,24 +104,7 @@ void AutostartBench() {
         const std::string set = std::to_string(rows) + " rows, " + std::to_string(distinct) + " programs";
         PrintAgainstFloors("autostart gather", set, distinct == kAllDistinct,
                            "floor: same reads + one icon per row, no list view", figures);
-        if (distinct != kAllDistinct) continue;
-
-        ::SetWindowSubclass(list, &WatchInsert, 1, 0);
-        std::vector<double> firstRow;
-        for (int i = 0; i < 3; ++i) {
-            g_firstRow = {};
-            const LARGE_INTEGER clicked = Now();
-            form->TabLabel1Click();
-            firstRow.push_back(MsBetween(clicked, g_firstRow));
-        }
-        std::sort(firstRow.begin(), firstRow.end());
-        ::RemoveWindowSubclass(list, &WatchInsert, 1);
-        Print("click to first row in the list (median of 3)", firstRow[firstRow.size() / 2], "ms");
-        Print("one paint of the full list (median of 21)", MedianMs(21, [&] {
-                  ::InvalidateRect(list, nullptr, FALSE);
-                  ::UpdateWindow(list);
-              }),
-              "ms");
+        PrintScreens(MeasureScreens(list, [&] { form->TabLabel1Click(); }));
     }
     form.reset();
     AutostartClean();

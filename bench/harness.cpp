@@ -45,16 +45,19 @@ std::pair<double, double> MedianMsPaired(int runs, const std::function<void()>& 
     return {medians[0], medians[1]};
 }
 
-namespace {
-void AddIconByList(HIMAGELIST list, HICON icon) { ImageList_AddIcon(list, icon); }
-void AddIconBitmaps(HIMAGELIST list, HICON icon) { PutIconImage(list, icon, BitmapsOfSmallIcon(icon)); }
-}  // namespace
+void IconByList(HIMAGELIST list, RowIconSlot& slot, const std::wstring& file) {
+    ImageList_AddIcon(list, GetFileIcon(slot, file));
+}
+void IconBitmaps(HIMAGELIST list, RowIconSlot& slot, const std::wstring& file) {
+    const HICON icon = GetFileIcon(slot, file);
+    PutIconImage(list, icon, BitmapsOfSmallIcon(icon));
+}
+void NoIcon(HIMAGELIST, RowIconSlot&, const std::wstring&) {}
 
-FloorFigures MeasureAgainstFloors(const std::function<void()>& page,
-                                  const std::function<void(void (*)(HIMAGELIST, HICON))>& floor) {
-    const std::vector<double> medians =
-        MediansAlternated(3, {page, [&] { floor(&AddIconByList); }, [&] { floor(&AddIconBitmaps); }});
-    return {medians[0], medians[1], medians[2]};
+FloorFigures MeasureAgainstFloors(const std::function<void()>& page, const std::function<void(IconStep)>& floor) {
+    const std::vector<double> medians = MediansAlternated(
+        3, {page, [&] { floor(&IconByList); }, [&] { floor(&IconBitmaps); }, [&] { floor(&NoIcon); }});
+    return {medians[0], medians[1], medians[2], medians[3]};
 }
 
 void PrintAgainstFloors(const std::string& fill, const std::string& set, bool allDistinct,
@@ -62,10 +65,81 @@ void PrintAgainstFloors(const std::string& fill, const std::string& set, bool al
     Print(fill + ", " + set + " (median of 3)", figures.page, "ms");
     Print(floorText, figures.floor, "ms");
     Print("floor with each icon's own bitmaps put into the list", figures.floorBitmaps, "ms");
+    Print("floor without icons (the same reads, text only)", figures.floorText, "ms");
     PrintRatio((allDistinct ? "all distinct: " : "shared icons: ") + fill + " / floor", figures.page, figures.floor);
     std::printf("%-58s %10.2f x that floor\n", "  the same against the floor with the icons' bitmaps",
                 figures.floorBitmaps > 0 ? figures.page / figures.floorBitmaps : 0.0);
+    std::printf("%-58s %10.2f x that floor\n", "  the same against the floor without icons",
+                figures.floorText > 0 ? figures.page / figures.floorText : 0.0);
     std::fflush(stdout);
+}
+
+namespace {
+
+double NowMs() {
+    LARGE_INTEGER frequency, now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Notes the end of the first paint that shows a full screen of rows (every row a paint
+// shows has asked for its image by then).
+struct ScreenWatch {
+    double fullScreenAt = 0;
+};
+LRESULT CALLBACK WatchPaints(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    const LRESULT result = ::DefSubclassProc(list, message, wParam, lParam);
+    auto* watch = reinterpret_cast<ScreenWatch*>(data);
+    if (message == WM_PAINT && watch->fullScreenAt == 0 &&
+        ListView_GetItemCount(list) > ListView_GetTopIndex(list) + ListView_GetCountPerPage(list)) {
+        watch->fullScreenAt = NowMs();
+    }
+    return result;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+}  // namespace
+
+ScreenFigures MeasureScreens(HWND list, const std::function<void()>& click) {
+    ScreenWatch watch;
+    ::SetWindowSubclass(list, &WatchPaints, 1, reinterpret_cast<DWORD_PTR>(&watch));
+    std::vector<double> firstScreens;
+    for (int i = 0; i < 3; ++i) {
+        watch.fullScreenAt = 0;
+        const double clicked = NowMs();
+        click();
+        firstScreens.push_back(watch.fullScreenAt > 0 ? watch.fullScreenAt - clicked : 0.0);
+    }
+    ::RemoveWindowSubclass(list, &WatchPaints, 1);
+
+    // Screenfuls spread over the list, each scrolled to from the top of the list filled
+    // last, none of them painted before.
+    std::vector<double> scrolled;
+    const int rows = ListView_GetItemCount(list);
+    const int perPage = ListView_GetCountPerPage(list);
+    RECT row{};
+    ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
+    const int rowHeight = row.bottom - row.top;
+    for (int k = 1; k <= 5 && rowHeight > 0; ++k) {
+        const int target = rows * k / 6;
+        if (target < 2 * perPage || target + perPage > rows) continue;
+        const int top = ListView_GetTopIndex(list);
+        const double start = NowMs();
+        ListView_Scroll(list, 0, (target - top) * rowHeight);
+        ::UpdateWindow(list);
+        scrolled.push_back(NowMs() - start);
+    }
+    return {Median(firstScreens), Median(scrolled)};
+}
+
+void PrintScreens(const ScreenFigures& figures) {
+    Print("click to the first full screen with icons (median of 3)", figures.firstScreen, "ms");
+    Print("a screenful scrolled into view, with icons (median of 5)", figures.scrolled, "ms");
 }
 
 void Print(const std::string& name, double value, const std::string& unit) {

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "services/file_icon.h"
+
 #include <functional>
 #include <string>
 #include <utility>
@@ -22,20 +24,36 @@ std::pair<double, double> MedianMsPaired(int runs, const std::function<void()>& 
 // The same for any number of bodies: one median per body, in their order.
 std::vector<double> MediansAlternated(int runs, const std::vector<std::function<void()>>& bodies);
 
-// A page's fill against its floor, measured both ways (medians of 3 alternated rounds).
+// What a floor pass does with each row's icon file: extracts the icon and puts it into the
+// image list by the list's own conversion, or as the icon's bitmaps (as the pages do), or
+// leaves it alone (the floor of the text alone).
+using IconStep = void (*)(HIMAGELIST list, RowIconSlot& slot, const std::wstring& file);
+void IconByList(HIMAGELIST list, RowIconSlot& slot, const std::wstring& file);
+void IconBitmaps(HIMAGELIST list, RowIconSlot& slot, const std::wstring& file);
+void NoIcon(HIMAGELIST list, RowIconSlot& slot, const std::wstring& file);
+
+// A page's fill against its floors (medians of 3 alternated rounds).
 struct FloorFigures {
     double page = 0;
-    double floor = 0;         // icons through the list's own conversion
-    double floorBitmaps = 0;  // icons as their own bitmaps, as the page puts them
+    double floor = 0;         // one icon per row through the list's own conversion
+    double floorBitmaps = 0;  // one icon per row as its own bitmaps
+    double floorText = 0;     // the same reads without any icon
 };
-// `floor` is called with the way it puts each row's icon into its image list: the list's own
-// conversion of the icon, or the icon's bitmaps as they are, as the pages do.
-FloorFigures MeasureAgainstFloors(const std::function<void()>& page,
-                                  const std::function<void(void (*)(HIMAGELIST, HICON))>& floor);
+FloorFigures MeasureAgainstFloors(const std::function<void()>& page, const std::function<void(IconStep)>& floor);
 // Prints the page's figure for `fill` ("uninstall fill") over `set` ("1000 rows, ..."), the
-// floor (described by `floorText`) both ways and both ratios.
+// floors (the first described by `floorText`) and the ratios.
 void PrintAgainstFloors(const std::string& fill, const std::string& set, bool allDistinct,
                         const std::string& floorText, const FloorFigures& figures);
+
+// What the user waits for on a page's list: from the click to the first paint that shows a
+// full screen of rows with their icons, and the paint of a screenful scrolled into view for
+// the first time (its icons extracted then), after a click that filled the list.
+struct ScreenFigures {
+    double firstScreen = 0;  // median of 3 clicks
+    double scrolled = 0;     // median of 5 screenfuls
+};
+ScreenFigures MeasureScreens(HWND list, const std::function<void()>& click);
+void PrintScreens(const ScreenFigures& figures);
 
 void Print(const std::string& name, double value, const std::string& unit);
 void PrintRatio(const std::string& name, double measured, double floor);

@@ -44,7 +44,7 @@ void UninstallBench() {
     UniqueHImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
     RowIconSlot slot;
     const PrefixFolders prefixes{state->WindowsFolder, state->ProfileFolder};
-    auto floorPass = [&](void (*addIcon)(HIMAGELIST, HICON)) {
+    auto floorPass = [&](IconStep step) {
         ImageList_RemoveAll(images.get());
         for (const auto& [root, view] : {std::pair{HKEY_CURRENT_USER, RegView::Bits64},
                                          std::pair{HKEY_LOCAL_MACHINE, RegView::Bits64},
@@ -64,7 +64,7 @@ void UninstallBench() {
                 const std::wstring icon = ReadValueData(root, key, L"DisplayIcon", view, shown)
                                               ? ReadRegStringIn(root, key, L"DisplayIcon", view)
                                               : command;
-                addIcon(images.get(), GetFileIcon(slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase)));
+                step(images.get(), slot, ExtractProgramFile(icon, prefixes, &LocaleUpperCase));
             }
         }
     };
@@ -86,10 +86,12 @@ void UninstallBench() {
             SetRegString(RootOf(i), key, L"Publisher", L"Bench", ViewOf(i));
         }
         const FloorFigures figures = MeasureAgainstFloors([&] { form->TabLabel2Click(); }, floorPass);
-        const int rows = ListView_GetItemCount(form->Controls().Hwnd(ids::InfoList(2)));
-        const std::string set = std::to_string(rows) + " rows, " + std::to_string(distinct) + " icon files";
+        HWND list = form->Controls().Hwnd(ids::InfoList(2));
+        const std::string set =
+            std::to_string(ListView_GetItemCount(list)) + " rows, " + std::to_string(distinct) + " icon files";
         PrintAgainstFloors("uninstall fill", set, distinct == records,
                            "floor: same reads, fresh open each, one icon per row", figures);
+        PrintScreens(MeasureScreens(list, [&] { form->TabLabel2Click(); }));
     }
     form.reset();
     UninstallClean();

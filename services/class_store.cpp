@@ -19,42 +19,71 @@ bool ClassKeyIn(ClassHive hive, std::wstring_view key) {
 }
 
 std::wstring ReadClassString(std::wstring_view key, std::wstring_view valueName) {
-    for (ClassHive hive : {ClassHive::User, ClassHive::Machine}) {
-        if (RegValueExists(ClassRoot(hive), ClassPath(hive, key), valueName)) {
-            return ReadRegString(ClassRoot(hive), ClassPath(hive, key), valueName);
-        }
-    }
-    return {};
+    // The user's value wins wherever it exists, even empty.
+    return ClassKeyReader(key).String(valueName);
 }
 
-std::vector<std::wstring> ClassExtensions() {
-    std::vector<std::wstring> extensions;
+namespace {
+
+int CompareCaseless(std::wstring_view a, std::wstring_view b) {
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE);
+}
+bool CaselessLess(std::wstring_view a, std::wstring_view b) { return CompareCaseless(a, b) == CSTR_LESS_THAN; }
+bool CaselessEqual(std::wstring_view a, std::wstring_view b) { return CompareCaseless(a, b) == CSTR_EQUAL; }
+
+constexpr wchar_t kFileExtsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+
+}  // namespace
+
+ClassKeyReader::ClassKeyReader(std::wstring_view key, const ClassKeys* keys)
+    : user_(keys && !keys->InUserHive(key)
+                ? RegKeyReader()
+                : RegKeyReader(ClassRoot(ClassHive::User), ClassPath(ClassHive::User, key), RegView::Bits64)),
+      machine_(ClassRoot(ClassHive::Machine), ClassPath(ClassHive::Machine, key), RegView::Bits64) {}
+
+ClassKeyReader::ClassKeyReader(const ClassKeyReader& parent, std::wstring_view subkey)
+    : user_(parent.user_, subkey), machine_(parent.machine_, subkey) {}
+
+std::wstring ClassKeyReader::String(std::wstring_view valueName) const {
+    std::wstring text;
+    if (user_.StringIfPresent(valueName, text)) return text;
+    machine_.StringIfPresent(valueName, text);
+    return text;
+}
+
+ClassKeys::ClassKeys() {
     for (ClassHive hive : {ClassHive::User, ClassHive::Machine}) {
         StringList names;
         ReadKeyNames(ClassRoot(hive), ClassPath(hive, L""), names);
         for (std::wstring& name : names) {
-            if (!name.empty() && name.front() == L'.') extensions.push_back(std::move(name));
+            if (!name.empty() && name.front() == L'.') extensions_.push_back(name);
+            if (hive == ClassHive::User) userKeys_.push_back(std::move(name));
         }
     }
-    const auto caseless = [](const std::wstring& a, const std::wstring& b) {
-        return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                      TRUE);
-    };
-    std::stable_sort(extensions.begin(), extensions.end(),
-                     [&](const std::wstring& a, const std::wstring& b) { return caseless(a, b) == CSTR_LESS_THAN; });
-    extensions.erase(std::unique(extensions.begin(), extensions.end(),
-                                 [&](const std::wstring& a, const std::wstring& b) { return caseless(a, b) == CSTR_EQUAL; }),
-                     extensions.end());
-    return extensions;
+    // The user's names come first, so that a stable sort keeps the user's spelling.
+    std::stable_sort(extensions_.begin(), extensions_.end(), CaselessLess);
+    extensions_.erase(std::unique(extensions_.begin(), extensions_.end(), CaselessEqual), extensions_.end());
+    std::sort(userKeys_.begin(), userKeys_.end(), CaselessLess);
 }
 
-std::wstring UserChoiceProgId(std::wstring_view extension) {
-    if (extension.empty()) return {};
-    return ReadRegString(HKEY_CURRENT_USER,
-                         L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\" + std::wstring(extension) +
-                             L"\\UserChoice",
-                         L"ProgId");
+bool ClassKeys::InUserHive(std::wstring_view key) const {
+    if (!key.empty() && key.front() == L'\\') key.remove_prefix(1);
+    const std::wstring_view first = key.substr(0, key.find(L'\\'));
+    if (first.empty()) return true;  // the classes key itself
+    const auto at = std::lower_bound(userKeys_.begin(), userKeys_.end(), first, CaselessLess);
+    return at != userKeys_.end() && CaselessEqual(*at, first);
 }
+
+std::vector<std::wstring> ClassExtensions() { return ClassKeys().Extensions(); }
+
+UserChoices::UserChoices() : fileExts_(HKEY_CURRENT_USER, kFileExtsKey, RegView::Bits64) {}
+
+std::wstring UserChoices::ProgIdOf(std::wstring_view extension) const {
+    if (extension.empty() || !fileExts_.IsOpen()) return {};
+    return RegKeyReader(fileExts_, std::wstring(extension) + L"\\UserChoice").String(L"ProgId");
+}
+
+std::wstring UserChoiceProgId(std::wstring_view extension) { return UserChoices().ProgIdOf(extension); }
 
 bool RunsElevated() {
     HANDLE raw = nullptr;

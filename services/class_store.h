@@ -26,12 +26,50 @@ bool ClassKeyIn(ClassHive hive, std::wstring_view key);
 // holds the value, else the machine's.
 std::wstring ReadClassString(std::wstring_view key, std::wstring_view valueName);
 
-// Every extension (a key name beginning with ".") of either hive, each once, in the order of
-// names without regard to letter case.
+// A class key opened once in each hive for several reads, and its subkeys opened from it
+// (a subkey the user's hive cannot hold costs no lookup there): String reads as
+// ReadClassString does. An empty key names the classes key itself.
+class ClassKeys;
+class ClassKeyReader {
+public:
+    // With `keys`, the user's hive is looked in only where it holds the key's first part.
+    explicit ClassKeyReader(std::wstring_view key, const ClassKeys* keys = nullptr);
+    ClassKeyReader(const ClassKeyReader& parent, std::wstring_view subkey);
+    std::wstring String(std::wstring_view valueName) const;
+
+private:
+    RegKeyReader user_;
+    RegKeyReader machine_;
+};
+
+// The top-level class keys of both hives, read once for a gather.
+class ClassKeys {
+public:
+    ClassKeys();
+    // Every extension (a key name beginning with ".") of either hive, each once, in the
+    // order of names without regard to letter case; the user's spelling where both hold it.
+    const std::vector<std::wstring>& Extensions() const { return extensions_; }
+    // Whether the user's hive has a top-level key named as the first part of `key`.
+    bool InUserHive(std::wstring_view key) const;
+
+private:
+    std::vector<std::wstring> extensions_;
+    std::vector<std::wstring> userKeys_;  // in caseless order
+};
+
 std::vector<std::wstring> ClassExtensions();
 
-// The program a user chose for the extension in Windows' "Open with" (FileExts\...\UserChoice),
-// which Windows runs whatever the extension's own file type says; empty when none.
+// The program a user chose for an extension in Windows' "Open with"
+// (FileExts\<extension>\UserChoice), which Windows runs whatever the extension's own file type
+// says; empty when none. The FileExts key is opened once for all the reads.
+class UserChoices {
+public:
+    UserChoices();
+    std::wstring ProgIdOf(std::wstring_view extension) const;
+
+private:
+    RegKeyReader fileExts_;
+};
 std::wstring UserChoiceProgId(std::wstring_view extension);
 
 // True when the program runs with administrator rights (elevated), where a new association

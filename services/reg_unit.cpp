@@ -95,13 +95,7 @@ bool QueryValue(HKEY key, std::wstring_view valueName, DWORD& type, std::vector<
 }
 
 std::wstring ReadString(HKEY root, std::wstring_view path, std::wstring_view valueName, View view) {
-    UniqueHKey key = OpenKey(root, path, WithView(KEY_READ, view));
-    if (!key) return {};
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    if (!QueryValue(key.get(), valueName, type, data)) return {};
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return {};
-    return TrimBlanks(UpToFirstNul(WideFromRegistryBytes(data.data(), data.size())));
+    return RegKeyReader(root, path, view).String(valueName);
 }
 
 void SetValue(HKEY root, std::wstring_view path, std::wstring_view valueName, DWORD type,
@@ -334,16 +328,43 @@ LSTATUS DeleteSubkeysIn(HKEY parent, const std::wstring& path, REGSAM viewFlag) 
 
 }  // namespace
 
-bool ReadValueData(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view, RegValueData& value) {
-    UniqueHKey key = OpenKey(root, path, WithView(KEY_READ, view));
-    if (!key) return false;
+RegKeyReader::RegKeyReader(HKEY root, std::wstring_view path, RegView view)
+    : view_(view), key_(OpenKey(root, path, WithView(KEY_READ, view))) {}
+
+RegKeyReader::RegKeyReader(const RegKeyReader& parent, std::wstring_view subkey)
+    : view_(parent.view_), key_(parent.key_ ? OpenKey(parent.key_.get(), subkey, WithView(KEY_READ, view_)) : UniqueHKey()) {}
+
+bool RegKeyReader::StringIfPresent(std::wstring_view valueName, std::wstring& text) const {
+    text.clear();
+    if (!key_) return false;
     DWORD type = 0;
     std::vector<BYTE> data;
-    if (!QueryValue(key.get(), valueName, type, data)) return false;
+    if (!QueryValue(key_.get(), valueName, type, data)) return false;
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        text = TrimBlanks(UpToFirstNul(WideFromRegistryBytes(data.data(), data.size())));
+    }
+    return true;
+}
+
+std::wstring RegKeyReader::String(std::wstring_view valueName) const {
+    std::wstring text;
+    StringIfPresent(valueName, text);
+    return text;
+}
+
+bool RegKeyReader::Data(std::wstring_view valueName, RegValueData& value) const {
+    if (!key_) return false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!QueryValue(key_.get(), valueName, type, data)) return false;
     value.name = std::wstring(valueName);
     value.type = type;
     value.data.assign(data.begin(), data.end());
     return true;
+}
+
+bool ReadValueData(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view, RegValueData& value) {
+    return RegKeyReader(root, path, view).Data(valueName, value);
 }
 
 bool ReadAllValues(HKEY root, std::wstring_view path, RegView view, std::vector<RegValueData>& values) {

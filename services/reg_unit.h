@@ -1,6 +1,6 @@
 // The program's one gateway to the registry. Each operation opens its key for the one
-// call and closes it before returning; a key or value that cannot be opened or found gives
-// the empty result.
+// call and closes it before returning (RegKeyReader keeps one open for several reads); a key
+// or value that cannot be opened or found gives the empty result.
 //
 // One rule for the registry view, whatever the build: every key is opened in the 64-bit
 // view, the one the system's registry editor shows and puts a backup back into. The keys of
@@ -13,6 +13,7 @@
 #pragma once
 
 #include "services/pure/reg_script.h"
+#include "services/unique_handle.h"
 
 #include <windows.h>
 
@@ -61,6 +62,25 @@ bool ReadAllValues(HKEY root, std::wstring_view path, RegView view, std::vector<
 int ReadKeyNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names);
 int ReadValueNamesIn(HKEY root, std::wstring_view path, RegView view, StringList& names);
 std::wstring ReadRegStringIn(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view);
+// One key opened once in one view for several reads, each giving what ReadRegStringIn and
+// ReadValueData give for it; a key that cannot be opened reads as empty.
+class RegKeyReader {
+public:
+    RegKeyReader() = default;  // not open
+    RegKeyReader(HKEY root, std::wstring_view path, RegView view);
+    // A subkey of an open key, in its view (not open when the parent is not).
+    RegKeyReader(const RegKeyReader& parent, std::wstring_view subkey);
+    bool IsOpen() const { return static_cast<bool>(key_); }
+    std::wstring String(std::wstring_view valueName) const;
+    // Also false when the value is missing; `text` is empty for a value that holds no string.
+    bool StringIfPresent(std::wstring_view valueName, std::wstring& text) const;
+    bool Data(std::wstring_view valueName, RegValueData& value) const;
+
+private:
+    RegView view_ = RegView::Bits64;
+    UniqueHKey key_;
+};
+
 // The subkey names; ERROR_SUCCESS only when every one of them was read (a backup must never
 // miss a subkey without saying so).
 LSTATUS ListSubkeys(HKEY root, std::wstring_view path, RegView view, StringList& names);

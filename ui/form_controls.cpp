@@ -163,9 +163,10 @@ void FormControls::RepaintLabelsOver(HWND parent, const RECT& rect) const {
 }
 
 int AppendListRow(HWND listView, const std::wstring& caption, const std::wstring& second, const std::wstring& third,
-                  int image) {
+                  int image, LPARAM param) {
     LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.lParam = param;
     item.iItem = ListView_GetItemCount(listView);
     item.pszText = const_cast<wchar_t*>(caption.c_str());
     item.iImage = image;

@@ -60,9 +60,9 @@ private:
 void AddListColumns(HWND listView, std::span<const ColumnSpec> columns);
 
 // Appends a row of three cells to a report-style list view, with its image index (-1 for
-// none); returns the row's index.
+// none, I_IMAGECALLBACK for one the list asks for) and its lParam; returns the row's index.
 int AppendListRow(HWND listView, const std::wstring& caption, const std::wstring& second, const std::wstring& third,
-                  int image);
+                  int image, LPARAM param = 0);
 
 // A control's whole text.
 std::wstring WindowText(HWND control);

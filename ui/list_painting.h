@@ -1,7 +1,8 @@
 // A list view that fills row by row while messages run would repaint after every row,
-// which costs more than the rows themselves. This paints it with its first row, then every
-// 250 ms while the new rows are in sight, every second once they fall below the visible
-// rows (only the scroll bar changes then), and once more at the end.
+// which costs more than the rows themselves. This paints it with its first row, as soon as
+// the rows fill its visible height, then every 250 ms while the new rows are in sight, every
+// second once they fall below the visible rows (only the scroll bar changes then), and once
+// more at the end.
 #pragma once
 
 #include <windows.h>
@@ -24,8 +25,10 @@ public:
     void RowAdded() {
         const ULONGLONG now = ::GetTickCount64();
         const int last = ListView_GetItemCount(list_) - 1;
-        const bool inSight = last <= ListView_GetTopIndex(list_) + ListView_GetCountPerPage(list_);
-        if (painted_ && now - lastPaint_ < (inSight ? 250u : 1000u)) return;
+        const int belowSight = ListView_GetTopIndex(list_) + ListView_GetCountPerPage(list_);
+        const bool inSight = last <= belowSight;
+        const bool screenFull = last == belowSight;
+        if (painted_ && !screenFull && now - lastPaint_ < (inSight ? 250u : 1000u)) return;
         painted_ = true;
         lastPaint_ = now;
         ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);

@@ -5,25 +5,35 @@
 #include "services/reg_unit.h"
 
 namespace taliveer {
+namespace {
+constexpr wchar_t kOpenCommandSubkey[] = L"shell\\open\\command";
+constexpr wchar_t kDefaultIconSubkey[] = L"DefaultIcon";
+}  // namespace
 
 bool ReadAssociations(AssociationSink& sink) {
-    for (const std::wstring& name : ClassExtensions()) {
+    // The user's hive is looked in only for the keys it has.
+    const ClassKeys keys;
+    const UserChoices choices;
+    for (const std::wstring& name : keys.Extensions()) {
         if (!sink.PumpMessagesAndContinue()) return false;
         AssociationRow row;
         row.extension = name;
-        // An empty ProgID addresses the root's own values, as stored.
-        const std::wstring progId = ReadClassString(name, L"");
-        row.description = ReadClassString(ProgIdSubkey(progId, L""), L"");
+        // An empty ProgID addresses the root's own values, as stored. Each file type is
+        // opened once in each hive; its subkeys are opened from there.
+        const std::wstring progId = ClassKeyReader(name, &keys).String(L"");
+        const ClassKeyReader type(progId, &keys);
+        row.description = type.String(L"");
         if (row.description.empty()) row.description = progId;
-        row.ownCommand = ReadClassString(ProgIdSubkey(progId, L"\\shell\\open\\command"), L"");
+        row.ownCommand = ClassKeyReader(type, kOpenCommandSubkey).String(L"");
         row.command = row.ownCommand;
-        row.iconLocation = ReadClassString(ProgIdSubkey(progId, L"\\DefaultIcon"), L"");
+        row.iconLocation = ClassKeyReader(type, kDefaultIconSubkey).String(L"");
         // What Windows runs is the user's choice, whatever the extension names.
-        const std::wstring choice = UserChoiceProgId(name);
+        const std::wstring choice = choices.ProgIdOf(name);
         if (!choice.empty() && ::lstrcmpiW(choice.c_str(), progId.c_str()) != 0) {
             row.userChoice = choice;
-            row.command = ReadClassString(choice + L"\\shell\\open\\command", L"");
-            const std::wstring icon = ReadClassString(choice + L"\\DefaultIcon", L"");
+            const ClassKeyReader chosen(choice, &keys);
+            row.command = ClassKeyReader(chosen, kOpenCommandSubkey).String(L"");
+            const std::wstring icon = ClassKeyReader(chosen, kDefaultIconSubkey).String(L"");
             if (!icon.empty()) row.iconLocation = icon;
         }
         sink.Add(row);

@@ -55,10 +55,10 @@ void AssociationPage::Panel4Enter() {
     int rows = 0;
     {
         GatheringScope gathering(state.Boxes(), state.BusyFlag);
-        ListRowSink<AssociationRow> sink(context_, 4, generation_, [this](HWND list, const AssociationRow& row) {
+        ListRowSink<AssociationRow> sink(context_, 4, generation_, [this](HWND, const AssociationRow& row) {
             rows_.push_back(row);
-            AppendListRow(list, row.extension, row.description, UserChoiceMarked(row.command, row.userChoice),
-                          AddRowIcon(context_, row.iconLocation));
+            AppendRowIconToCome(context_, 4, row.extension, row.description,
+                                UserChoiceMarked(row.command, row.userChoice), RowIconSource{row.iconLocation});
         });
         completed = ReadAssociations(sink);
         rows = sink.Rows();

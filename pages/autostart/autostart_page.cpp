@@ -28,8 +28,11 @@ void AutostartPage::Panel1Enter() {
 
     ListRowSink<AutostartRow> sink(context_, 1, generation_, [this](HWND list, const AutostartRow& row) {
         // The registry rows carry their resolved file; a shortcut's target is used as it is.
-        const int image = row.hasIcon ? AddFileIcon(context_, row.iconFile) : -1;
-        AppendListRow(list, row.caption, row.command, row.access, image);
+        if (row.hasIcon) {
+            AppendRowIconToCome(context_, 1, row.caption, row.command, row.access, RowIconSource{row.iconFile, true});
+        } else {
+            AppendListRow(list, row.caption, row.command, row.access, -1);
+        }
         autostartSources_.push_back(row.digit);
     });
     const AutostartTotals totals = GatherAutostart(env, sink);

@@ -30,12 +30,13 @@ bool ReadUninstallList(HKEY root, RegView view, UninstallFilter filter, Uninstal
     ReadKeyNamesIn(root, kUninstallKey, view, keys);
     for (const std::wstring& keyName : keys) {
         if (!sink.PumpMessagesAndContinue()) return false;
-        const std::wstring key = kUninstallKey + keyName;
+        // One opening of the record for all its reads.
+        const RegKeyReader record(root, kUninstallKey + keyName, view);
         UninstallRow row;
         row.keyName = keyName;
         row.root = root;
         row.view = view;
-        const auto read = [&](const wchar_t* name) { return ReadRegStringIn(root, key, name, view); };
+        const auto read = [&](const wchar_t* name) { return record.String(name); };
         row.name = read(L"DisplayName");
         if (row.name.empty()) continue;
         row.command = ChooseUninstallCommand(read(L"QuietUninstallString"), read(L"UninstallString"));
@@ -46,10 +47,10 @@ bool ReadUninstallList(HKEY root, RegView view, UninstallFilter filter, Uninstal
         }
         if (filter == UninstallFilter::ToolbarsOnly && !IsToolbar(keyName, row.name, row.command, toolbars)) continue;
         row.date = FormatInstallDate(read(L"InstallDate"));
-        RegValueData icon;
-        row.iconSource = ReadValueData(root, key, L"DisplayIcon", view, icon) ? read(L"DisplayIcon") : row.command;
+        std::wstring icon;
+        row.iconSource = record.StringIfPresent(L"DisplayIcon", icon) ? icon : row.command;
         RegValueData msi;
-        row.windowsInstaller = ReadValueData(root, key, L"WindowsInstaller", view, msi) && msi.type == REG_DWORD &&
+        row.windowsInstaller = record.Data(L"WindowsInstaller", msi) && msi.type == REG_DWORD &&
                                msi.data.size() == 4 && msi.data[0] == 1 && msi.data[1] == 0 && msi.data[2] == 0 &&
                                msi.data[3] == 0;
         sink.Add(row);

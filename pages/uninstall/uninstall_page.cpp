@@ -43,10 +43,10 @@ void UninstallPage::Panel2Enter() {
     bool completed = false;
     {
         GatheringScope gathering(state.Boxes(), state.BusyFlag);
-        ListRowSink<UninstallRow> sink(context_, 2, generation_, [this](HWND list, const UninstallRow& row) {
+        ListRowSink<UninstallRow> sink(context_, 2, generation_, [this](HWND, const UninstallRow& row) {
             context_.state.BackingList->push_back(
                 BackingEntry{row.keyName, row.command, row.root, row.view, row.windowsInstaller});
-            AppendListRow(list, row.name, row.command, row.date, AddRowIcon(context_, row.iconSource));
+            AppendRowIconToCome(context_, 2, row.name, row.command, row.date, RowIconSource{row.iconSource});
         });
         completed = true;
         for (const UninstallSource& source : UninstallSources()) {

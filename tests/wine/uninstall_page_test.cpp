@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <set>
 
 namespace taliveer {
 namespace {
@@ -150,6 +151,44 @@ TEST_F(UninstallPageTest, TheIconComesFromDisplayIconOfAnyTypeElseFromTheCommand
     // A DisplayIcon that is not a string reads as empty text: the stock icon, not the command's.
     EXPECT_NE(bits(L"Tal Icon Dword"), bits(L"Tal Icon From Command"));
     EXPECT_EQ(bits(L"Tal Icon File"), bits(L"Tal Icon From Command"));
+}
+
+TEST_F(UninstallPageTest, OnlyTheRowsShownCostAnIconAndEachRowKeepsItsOwn) {
+    // 150 records, every other one with a program of its own; the list shows about 20.
+    const std::wstring notepad = state_.WindowsFolder + L"notepad.exe";
+    constexpr int kRecords = 150;
+    for (int i = 0; i < kRecords; ++i) {
+        wchar_t name[32];
+        ::wsprintfW(name, L"TalLazy%03d", i);
+        Program(HKEY_CURRENT_USER, name, name, i % 2 ? L"\"" + notepad + L"\" /u" : L"C:\\missing\\u.exe");
+    }
+    Click(ids::TabLabel(2));
+    HIMAGELIST images = form_->ImageList1();
+    const int afterFill = ImageList_GetImageCount(images);
+    EXPECT_GT(afterFill, 0);
+    EXPECT_LT(afterFill, 60) << "icons were made for rows that were never shown";
+
+    // Read from outside, every row asks for its image once and gets its own file's icon.
+    const auto rows = Rows();
+    const auto own = test::ImageBits(images, rows[static_cast<size_t>(FindRow(rows, L"TalLazy001"))].image);
+    const auto stock = test::ImageBits(images, rows[static_cast<size_t>(FindRow(rows, L"TalLazy000"))].image);
+    ASSERT_NE(own, stock);
+    std::set<int> indices;
+    for (int i = 0; i < kRecords; ++i) {
+        wchar_t name[32];
+        ::wsprintfW(name, L"TalLazy%03d", i);
+        const int row = FindRow(rows, name);
+        ASSERT_GE(row, 0) << i;
+        const int image = rows[static_cast<size_t>(row)].image;
+        EXPECT_TRUE(indices.insert(image).second) << "row " << i << " shares image " << image;
+        EXPECT_EQ(test::ImageBits(images, image), i % 2 ? own : stock) << i;
+    }
+    const int afterReading = ImageList_GetImageCount(images);
+    EXPECT_EQ(afterReading, static_cast<int>(rows.size()));
+    // The list keeps what it was given: reading again adds nothing.
+    const auto again = Rows();
+    EXPECT_EQ(ImageList_GetImageCount(images), afterReading);
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(again[i].image, rows[i].image);
 }
 
 TEST_F(UninstallPageTest, TheThreeFiltersAndTheRadioButtons) {
