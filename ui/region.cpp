@@ -36,11 +36,38 @@ UniqueHRgn CombineBorder(UniqueHRgn top, UniqueHRgn left, UniqueHRgn right, Uniq
 UniqueHRgn CreateStripRegion(HBITMAP bitmap, int x0, int y0, int xEnd, int yEnd, const PendingMessages& pending) {
     const SIZE size = BitmapSize(bitmap);
     UniqueHRgn region(::CreateRectRgn(0, 0, size.cx, size.cy));
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    SelectInDc keep(dc.get(), bitmap);
-    auto pixelAt = [&](int x, int y) { return static_cast<std::uint32_t>(::GetPixel(dc.get(), x, y)); };
-    const std::uint32_t key = pixelAt(1, 1);
+    UniqueMemoryDc source(::CreateCompatibleDC(nullptr));
+    SelectInDc keepSource(source.get(), bitmap);
+    const std::uint32_t key = static_cast<std::uint32_t>(::GetPixel(source.get(), 1, 1));
     if (pending) pending();
+    const int width = xEnd - x0;
+    const int height = yEnd - y0;
+    if (width <= 0 || height <= 0) return region;
+
+    // The strip is copied at once into 32-bit pixels of its own: a call per pixel would cost
+    // the system's per-call price 7,500 times for the border of the artwork.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueHBitmap strip(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!strip || !bits) return region;
+    UniqueMemoryDc copy(::CreateCompatibleDC(nullptr));
+    {
+        SelectInDc keepCopy(copy.get(), strip.get());
+        ::BitBlt(copy.get(), 0, 0, width, height, source.get(), x0, y0, SRCCOPY);
+        ::GdiFlush();
+    }
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    // The copy holds 0x00RRGGBB; GetPixel's key is a COLORREF (0x00BBGGRR).
+    auto pixelAt = [&](int x, int y) {
+        const std::uint32_t p = pixels[static_cast<size_t>(y - y0) * static_cast<size_t>(width) + static_cast<size_t>(x - x0)];
+        return static_cast<std::uint32_t>(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    };
     CutRuns(region.get(), KeyColourRuns(pixelAt, x0, y0, xEnd, yEnd, key));
     return region;
 }

@@ -11,7 +11,8 @@ namespace taliveer {
 using PendingMessages = std::function<void()>;
 
 // Columns x0..xEnd-1, rows y0..yEnd-1 of `bitmap`: the whole picture rectangle less the
-// key-coloured runs of that strip. Lets pending messages run once.
+// key-coloured runs of that strip, read from one copy of the strip. Lets pending messages
+// run once.
 UniqueHRgn CreateStripRegion(HBITMAP bitmap, int x0, int y0, int xEnd, int yEnd,
                              const PendingMessages& pending = {});
 
