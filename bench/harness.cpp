@@ -7,24 +7,31 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace taliveer::bench {
 
-double MedianMs(int runs, const std::function<void()>& body, const std::function<void()>& setup) {
-    LARGE_INTEGER frequency;
+double NowMs() {
+    LARGE_INTEGER frequency, now;
     ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+double MedianMs(int runs, const std::function<void()>& body, const std::function<void()>& setup) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         if (setup) setup();
-        LARGE_INTEGER start, end;
-        ::QueryPerformanceCounter(&start);
+        const double start = NowMs();
         body();
-        ::QueryPerformanceCounter(&end);
-        times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                        static_cast<double>(frequency.QuadPart));
+        times.push_back(NowMs() - start);
     }
-    std::sort(times.begin(), times.end());
-    return times.empty() ? 0.0 : times[times.size() / 2];
+    return Median(std::move(times));
 }
 
 std::vector<double> MediansAlternated(int runs, const std::vector<std::function<void()>>& bodies) {
@@ -33,10 +40,7 @@ std::vector<double> MediansAlternated(int runs, const std::vector<std::function<
         for (size_t b = 0; b < bodies.size(); ++b) times[b].push_back(MedianMs(1, bodies[b]));
     }
     std::vector<double> medians;
-    for (auto& t : times) {
-        std::sort(t.begin(), t.end());
-        medians.push_back(t.empty() ? 0.0 : t[t.size() / 2]);
-    }
+    for (auto& t : times) medians.push_back(Median(std::move(t)));
     return medians;
 }
 
@@ -76,13 +80,6 @@ void PrintAgainstFloors(const std::string& fill, const std::string& set, bool al
 
 namespace {
 
-double NowMs() {
-    LARGE_INTEGER frequency, now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Notes the end of the first paint that shows a full screen of rows (every row a paint
 // shows has asked for its image by then).
 struct ScreenWatch {
@@ -96,11 +93,6 @@ LRESULT CALLBACK WatchPaints(HWND list, UINT message, WPARAM wParam, LPARAM lPar
         watch->fullScreenAt = NowMs();
     }
     return result;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 }  // namespace

@@ -14,6 +14,10 @@
 
 namespace taliveer::bench {
 
+// The performance counter in milliseconds, and the median of some figures.
+double NowMs();
+double Median(std::vector<double> values);
+
 // Median wall time of `runs` calls of `body`, in milliseconds. `setup` runs before each call
 // outside the timing.
 double MedianMs(int runs, const std::function<void()>& body, const std::function<void()>& setup = {});
