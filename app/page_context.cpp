@@ -43,10 +43,9 @@ void ShowUndoLink(PageContext& context, int page) {
 
 namespace {
 
-ExtractedIcon Kept(HICON icon, RowIconSlot& slot) {
-    UniqueHIcon kept(icon ? slot.Icon.release() : nullptr);
-    IconBitmaps bitmaps = BitmapsOfSmallIcon(kept.get());
-    return ExtractedIcon{std::move(kept), std::move(bitmaps)};
+ExtractedIcon Kept(UniqueHIcon icon) {
+    IconBitmaps bitmaps = BitmapsOfSmallIcon(icon.get());
+    return ExtractedIcon{std::move(icon), std::move(bitmaps)};
 }
 
 // The icon a file gives, extracted once since the cache was last emptied; the stock icon,
@@ -57,15 +56,26 @@ ExtractedIcon& KnownIcon(PageContext& context, const std::wstring& file) {
         const std::wstring key = LocaleUpperCase(file);
         auto known = context.extracted.find(key);
         if (known == context.extracted.end()) {
-            known = context.extracted.emplace(key, Kept(GetOwnFileIcon(slot, file), slot)).first;
+            GetOwnFileIcon(slot, file);
+            known = context.extracted.emplace(key, Kept(std::move(slot.Icon))).first;
         }
         if (known->second.icon) return known->second;
     }
     auto stock = context.extracted.find(std::wstring());
     if (stock == context.extracted.end()) {
-        stock = context.extracted.emplace(std::wstring(), Kept(GetStockFileIcon(slot), slot)).first;
+        GetStockFileIcon(slot);
+        stock = context.extracted.emplace(std::wstring(), Kept(std::move(slot.Icon))).first;
     }
     return stock->second;
+}
+
+std::wstring FileOf(const PageContext& context, const std::wstring& commandOrLocation) {
+    const PrefixFolders prefixes{context.state.WindowsFolder, context.state.ProfileFolder};
+    return ExtractProgramFile(commandOrLocation, prefixes, &LocaleUpperCase);
+}
+
+std::wstring FileOf(const PageContext& context, const RowIconSource& source) {
+    return source.isFile ? source.text : FileOf(context, source.text);
 }
 
 }  // namespace
@@ -78,9 +88,7 @@ int AddFileIcon(PageContext& context, const std::wstring& file, int replacing) {
 }
 
 int AddRowIcon(PageContext& context, const std::wstring& commandOrLocation, int replacing) {
-    const SharedState& state = context.state;
-    const PrefixFolders prefixes{state.WindowsFolder, state.ProfileFolder};
-    return AddFileIcon(context, ExtractProgramFile(commandOrLocation, prefixes, &LocaleUpperCase), replacing);
+    return AddFileIcon(context, FileOf(context, commandOrLocation), replacing);
 }
 
 int AppendRowIconToCome(PageContext& context, int page, const std::wstring& caption, const std::wstring& second,
@@ -100,8 +108,7 @@ void SupplyRowIcon(PageContext& context, int page, NMLVDISPINFOW& request) {
         item.iImage = -1;  // a row of an emptied list: nothing to extract
         return;
     }
-    const RowIconSource& source = sources[at];
-    item.iImage = source.isFile ? AddFileIcon(context, source.text) : AddRowIcon(context, source.text);
+    item.iImage = AddFileIcon(context, FileOf(context, sources[at]));
     item.mask |= LVIF_DI_SETITEM;
 }
 

@@ -55,6 +55,7 @@ void PrintAgainstFloors(const std::string& fill, const std::string& set, bool al
 struct ScreenFigures {
     double firstScreen = 0;  // median of 3 clicks
     double scrolled = 0;     // median of 5 screenfuls
+    double scrolledAgain = 0;  // the same screenfuls once more, nothing left to extract
 };
 ScreenFigures MeasureScreens(HWND list, const std::function<void()>& click);
 void PrintScreens(const ScreenFigures& figures);

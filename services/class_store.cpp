@@ -3,6 +3,8 @@
 #include "services/unique_handle.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 namespace taliveer {
 
@@ -26,10 +28,11 @@ std::wstring ReadClassString(std::wstring_view key, std::wstring_view valueName)
 namespace {
 
 int CompareCaseless(std::wstring_view a, std::wstring_view b) {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE);
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) -
+           CSTR_EQUAL;
 }
-bool CaselessLess(std::wstring_view a, std::wstring_view b) { return CompareCaseless(a, b) == CSTR_LESS_THAN; }
-bool CaselessEqual(std::wstring_view a, std::wstring_view b) { return CompareCaseless(a, b) == CSTR_EQUAL; }
+bool CaselessLess(std::wstring_view a, std::wstring_view b) { return CompareCaseless(a, b) < 0; }
+bool CaselessEqual(std::wstring_view a, std::wstring_view b) { return CompareCaseless(a, b) == 0; }
 
 constexpr wchar_t kFileExtsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
 
@@ -52,18 +55,35 @@ std::wstring ClassKeyReader::String(std::wstring_view valueName) const {
 }
 
 ClassKeys::ClassKeys() {
-    for (ClassHive hive : {ClassHive::User, ClassHive::Machine}) {
-        StringList names;
-        ReadKeyNames(ClassRoot(hive), ClassPath(hive, L""), names);
-        for (std::wstring& name : names) {
-            if (!name.empty() && name.front() == L'.') extensions_.push_back(name);
-            if (hive == ClassHive::User) userKeys_.push_back(std::move(name));
-        }
-    }
-    // The user's names come first, so that a stable sort keeps the user's spelling.
-    std::stable_sort(extensions_.begin(), extensions_.end(), CaselessLess);
-    extensions_.erase(std::unique(extensions_.begin(), extensions_.end(), CaselessEqual), extensions_.end());
+    ReadKeyNames(ClassRoot(ClassHive::User), ClassPath(ClassHive::User, L""), userKeys_);
     std::sort(userKeys_.begin(), userKeys_.end(), CaselessLess);
+    for (const std::wstring& name : userKeys_) {
+        if (!name.empty() && name.front() == L'.') userExtensions_.push_back(name);
+    }
+}
+
+std::vector<std::wstring> ClassKeys::Extensions() const {
+    // The user's names come first, so that a stable sort keeps the user's spelling.
+    std::vector<std::wstring> extensions = userExtensions_;
+    StringList names;
+    ReadKeyNames(ClassRoot(ClassHive::Machine), ClassPath(ClassHive::Machine, L""), names);
+    for (std::wstring& name : names) {
+        if (!name.empty() && name.front() == L'.') extensions.push_back(std::move(name));
+    }
+    std::stable_sort(extensions.begin(), extensions.end(), CaselessLess);
+    extensions.erase(std::unique(extensions.begin(), extensions.end(), CaselessEqual), extensions.end());
+    return extensions;
+}
+
+ExtensionMerge ClassKeys::MergedExtensions() const {
+    auto machine = std::make_shared<RegKeyReader>(ClassRoot(ClassHive::Machine), ClassPath(ClassHive::Machine, L""),
+                                                  RegView::Bits64);
+    auto next = [machine, index = DWORD{0}]() mutable -> std::optional<std::wstring> {
+        std::wstring name;
+        if (!machine->SubkeyName(index++, name)) return std::nullopt;
+        return name;
+    };
+    return ExtensionMerge(userExtensions_, std::move(next), &CompareCaseless);
 }
 
 bool ClassKeys::InUserHive(std::wstring_view key) const {

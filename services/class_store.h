@@ -4,6 +4,7 @@
 // the machine's classes only.
 #pragma once
 
+#include "services/pure/extension_merge.h"
 #include "services/reg_unit.h"
 
 #include <string>
@@ -42,19 +43,24 @@ private:
     RegKeyReader machine_;
 };
 
-// The top-level class keys of both hives, read once for a gather.
+// The top-level class keys of the user's hive, read once for a gather, and the extensions of
+// both hives.
 class ClassKeys {
 public:
     ClassKeys();
     // Every extension (a key name beginning with ".") of either hive, each once, in the
     // order of names without regard to letter case; the user's spelling where both hold it.
-    const std::vector<std::wstring>& Extensions() const { return extensions_; }
+    // Reads the machine's classes whole.
+    std::vector<std::wstring> Extensions() const;
+    // The same extensions given one by one while the machine's names are read, so that the
+    // first ones come before the machine's many other classes are read.
+    ExtensionMerge MergedExtensions() const;
     // Whether the user's hive has a top-level key named as the first part of `key`.
     bool InUserHive(std::wstring_view key) const;
 
 private:
-    std::vector<std::wstring> extensions_;
-    std::vector<std::wstring> userKeys_;  // in caseless order
+    std::vector<std::wstring> userKeys_;        // in caseless order
+    std::vector<std::wstring> userExtensions_;  // in caseless order
 };
 
 std::vector<std::wstring> ClassExtensions();

@@ -363,6 +363,17 @@ bool RegKeyReader::Data(std::wstring_view valueName, RegValueData& value) const 
     return true;
 }
 
+bool RegKeyReader::SubkeyName(DWORD index, std::wstring& name) const {
+    if (!key_) return false;
+    wchar_t buffer[256];  // a key name has at most 255 characters
+    DWORD length = 256;
+    if (::RegEnumKeyExW(key_.get(), index, buffer, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    name = UpToFirstNul(std::wstring_view(buffer, length));
+    return true;
+}
+
 bool ReadValueData(HKEY root, std::wstring_view path, std::wstring_view valueName, RegView view, RegValueData& value) {
     return RegKeyReader(root, path, view).Data(valueName, value);
 }

@@ -75,6 +75,8 @@ public:
     // Also false when the value is missing; `text` is empty for a value that holds no string.
     bool StringIfPresent(std::wstring_view valueName, std::wstring& text) const;
     bool Data(std::wstring_view valueName, RegValueData& value) const;
+    // The name of subkey `index` in the registry's order; false past the last one.
+    bool SubkeyName(DWORD index, std::wstring& name) const;
 
 private:
     RegView view_ = RegView::Bits64;

@@ -1,8 +1,8 @@
 // A list view that fills row by row while messages run would repaint after every row,
-// which costs more than the rows themselves. This paints it with its first row, as soon as
-// the rows fill its visible height, then every 250 ms while the new rows are in sight, every
-// second once they fall below the visible rows (only the scroll bar changes then), and once
-// more at the end.
+// which costs more than the rows themselves. This paints it as soon as the rows fill its
+// visible height (or 250 ms after the first row, when they come slowly), then every 250 ms
+// while the new rows are in sight, every second once they fall below the visible rows (only
+// the scroll bar changes then), and once more at the end.
 #pragma once
 
 #include <windows.h>
@@ -28,7 +28,9 @@ public:
         const int belowSight = ListView_GetTopIndex(list_) + ListView_GetCountPerPage(list_);
         const bool inSight = last <= belowSight;
         const bool screenFull = last == belowSight;
-        if (painted_ && !screenFull && now - lastPaint_ < (inSight ? 250u : 1000u)) return;
+        if (last == 0) firstRow_ = now;
+        const ULONGLONG since = painted_ ? lastPaint_ : firstRow_;
+        if (!screenFull && now - since < (inSight ? 250u : 1000u)) return;
         painted_ = true;
         lastPaint_ = now;
         ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
@@ -40,6 +42,7 @@ public:
 private:
     HWND list_;
     bool painted_ = false;
+    ULONGLONG firstRow_ = 0;
     ULONGLONG lastPaint_ = 0;
 };
 

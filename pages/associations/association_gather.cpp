@@ -10,12 +10,11 @@ constexpr wchar_t kOpenCommandSubkey[] = L"shell\\open\\command";
 constexpr wchar_t kDefaultIconSubkey[] = L"DefaultIcon";
 }  // namespace
 
-bool ReadAssociations(AssociationSink& sink) {
+AssociationsRead ReadAssociations(AssociationSink& sink, ExtensionOrder order) {
     // The user's hive is looked in only for the keys it has.
     const ClassKeys keys;
     const UserChoices choices;
-    for (const std::wstring& name : keys.Extensions()) {
-        if (!sink.PumpMessagesAndContinue()) return false;
+    auto add = [&](const std::wstring& name) {
         AssociationRow row;
         row.extension = name;
         // An empty ProgID addresses the root's own values, as stored. Each file type is
@@ -37,8 +36,20 @@ bool ReadAssociations(AssociationSink& sink) {
             if (!icon.empty()) row.iconLocation = icon;
         }
         sink.Add(row);
+    };
+    if (order == ExtensionOrder::SortedFirst) {
+        for (const std::wstring& name : keys.Extensions()) {
+            if (!sink.PumpMessagesAndContinue()) return AssociationsRead::Stopped;
+            add(name);
+        }
+        return AssociationsRead::Completed;
     }
-    return true;
+    ExtensionMerge merge = keys.MergedExtensions();
+    while (const std::optional<std::wstring> name = merge.Next()) {
+        if (!sink.PumpMessagesAndContinue()) return AssociationsRead::Stopped;
+        add(*name);
+    }
+    return merge.FinishInOrder() ? AssociationsRead::Completed : AssociationsRead::OutOfOrder;
 }
 
 }  // namespace taliveer

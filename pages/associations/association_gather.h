@@ -20,7 +20,14 @@ struct AssociationRow {
 
 using AssociationSink = RowSink<AssociationRow>;
 
-// False when the reading was stopped.
-bool ReadAssociations(AssociationSink& sink);
+// How the extensions come: merged while the registry lists its keys, the first rows before
+// the rest of the classes are read, or sorted after every key was read.
+enum class ExtensionOrder { AsListed, SortedFirst };
+enum class AssociationsRead {
+    Completed,
+    Stopped,     // the sink stopped the reading
+    OutOfOrder,  // AsListed only: the registry did not list its keys in order; read again sorted
+};
+AssociationsRead ReadAssociations(AssociationSink& sink, ExtensionOrder order);
 
 }  // namespace taliveer

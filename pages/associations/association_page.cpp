@@ -55,13 +55,23 @@ void AssociationPage::Panel4Enter() {
     int rows = 0;
     {
         GatheringScope gathering(state.Boxes(), state.BusyFlag);
-        ListRowSink<AssociationRow> sink(context_, 4, generation_, [this](HWND, const AssociationRow& row) {
+        const auto show = [this](HWND, const AssociationRow& row) {
             rows_.push_back(row);
             AppendRowIconToCome(context_, 4, row.extension, row.description,
                                 UserChoiceMarked(row.command, row.userChoice), RowIconSource{row.iconLocation});
-        });
-        completed = ReadAssociations(sink);
+        };
+        ListRowSink<AssociationRow> sink(context_, 4, generation_, show);
+        AssociationsRead read = ReadAssociations(sink, ExtensionOrder::AsListed);
         rows = sink.Rows();
+        if (read == AssociationsRead::OutOfOrder) {
+            // The registry listed its classes out of order: the rows shown may be, too.
+            ClearPage(context_, 4, generation_);
+            rows_.clear();
+            ListRowSink<AssociationRow> sorted(context_, 4, generation_, show);
+            read = ReadAssociations(sorted, ExtensionOrder::SortedFirst);
+            rows = sorted.Rows();
+        }
+        completed = read == AssociationsRead::Completed;
         gathering.EndBusy();
     }
     if (!completed) return;
