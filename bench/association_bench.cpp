@@ -2,7 +2,8 @@
 // icons), once with an icon file of its own for every extension and once with 100 icon
 // files among them, against the floor: the same enumeration and four default-value reads
 // per extension, each with a fresh open, one icon per row, no list view (the icons put into
-// the image list once by its own conversion and once as their bitmaps).
+// the image list once by its own conversion, once as their bitmaps, and once without
+// icons), the first full screen and a screenful scrolled to.
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "bench/bench_window.h"

@@ -1,8 +1,8 @@
 // The autostart page with 500 Run values and 100 Startup shortcuts, once with a program of
 // its own for every row and once with 60 programs among them: the whole gather against the
 // floor (the same registry reads and shortcut loads, one icon extraction and image-list
-// add per row, no list view; the add once by the list's own conversion and once as the
-// icon's bitmaps), the time to the first row and one paint.
+// add per row, no list view; the add once by the list's own conversion, once as the icon's
+// bitmaps, and once without icons), the first full screen and a screenful scrolled to.
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "app/shared_folders.h"

@@ -1,7 +1,8 @@
 // The uninstall page with 1,000 records (half in each hive, five values each), each with an
 // icon file of its own, and with 2,000 records among 200 icon files, against the floor: the
 // same reads, each with a fresh open, one icon per row, no list view (the icons put into
-// the image list once by its own conversion and once as their bitmaps).
+// the image list once by its own conversion, once as their bitmaps, and once without
+// icons), the first full screen and a screenful scrolled to.
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "bench/bench_window.h"
