@@ -359,14 +359,15 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
-        // A page's list asks for the image of a row it shows for the first time.
-        if (header && header->code == LVN_GETDISPINFOW && pageContext_) {
-            for (int page = 1; page <= kPageCount; ++page) {
-                if (header->idFrom == static_cast<UINT_PTR>(ids::InfoList(page))) {
-                    SupplyRowIcon(*pageContext_, page, *reinterpret_cast<NMLVDISPINFOW*>(header));
-                    return 0;
-                }
+        for (int page = 1; header && pageContext_ && page <= kPageCount; ++page) {
+            if (header->idFrom != static_cast<UINT_PTR>(ids::InfoList(page))) continue;
+            // A page's list asks for the image of a row it shows for the first time.
+            if (header->code == LVN_GETDISPINFOW) {
+                SupplyRowIcon(*pageContext_, page, *reinterpret_cast<NMLVDISPINFOW*>(header));
+                return 0;
             }
+            // Emptying a page's list needs no notice per row: nothing here keeps per-row data in it.
+            if (header->code == LVN_DELETEALLITEMS) return TRUE;
         }
         // A double click on an association opens it in the editor.
         if (header && header->idFrom == static_cast<UINT_PTR>(ids::InfoList(4)) && header->code == NM_DBLCLK) {
