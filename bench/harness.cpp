@@ -109,36 +109,30 @@ ScreenFigures MeasureScreens(HWND list, const std::function<void()>& click) {
     }
     ::RemoveWindowSubclass(list, &WatchPaints, 1);
 
-    // Screenfuls spread over the list, each scrolled to from the top of the list filled
-    // last, none of them painted before.
-    std::vector<double> scrolled;
+    // Five screenfuls spread over the list, each scrolled to and painted: the median time.
     const int rows = ListView_GetItemCount(list);
     const int perPage = ListView_GetCountPerPage(list);
     RECT row{};
     ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
     const int rowHeight = row.bottom - row.top;
-    for (int k = 1; k <= 5 && rowHeight > 0; ++k) {
-        const int target = rows * k / 6;
-        if (target < 2 * perPage || target + perPage > rows) continue;
-        const int top = ListView_GetTopIndex(list);
-        const double start = NowMs();
-        ListView_Scroll(list, 0, (target - top) * rowHeight);
-        ::UpdateWindow(list);
-        scrolled.push_back(NowMs() - start);
-    }
-    // The same screenfuls again, their icons in the list by now: what the scroll and paint
-    // cost without any extraction.
-    std::vector<double> again;
-    for (int k = 1; k <= 5 && rowHeight > 0; ++k) {
-        const int target = rows * k / 6;
-        if (target < 2 * perPage || target + perPage > rows) continue;
-        const int top = ListView_GetTopIndex(list);
-        const double start = NowMs();
-        ListView_Scroll(list, 0, (target - top) * rowHeight);
-        ::UpdateWindow(list);
-        again.push_back(NowMs() - start);
-    }
-    return {Median(firstScreens), Median(scrolled), Median(again)};
+    auto scrollThrough = [&] {
+        std::vector<double> times;
+        for (int k = 1; k <= 5 && rowHeight > 0; ++k) {
+            const int target = rows * k / 6;
+            if (target < 2 * perPage || target + perPage > rows) continue;
+            const int top = ListView_GetTopIndex(list);
+            const double start = NowMs();
+            ListView_Scroll(list, 0, (target - top) * rowHeight);
+            ::UpdateWindow(list);
+            times.push_back(NowMs() - start);
+        }
+        return Median(std::move(times));
+    };
+    // First from the top of the list filled last, none of them painted before; then the same
+    // screenfuls again, their icons in the list by now: the scroll and paint alone.
+    const double scrolled = scrollThrough();
+    const double again = scrollThrough();
+    return {Median(firstScreens), scrolled, again};
 }
 
 void PrintScreens(const ScreenFigures& figures) {

@@ -336,12 +336,10 @@ RegKeyReader::RegKeyReader(const RegKeyReader& parent, std::wstring_view subkey)
 
 bool RegKeyReader::StringIfPresent(std::wstring_view valueName, std::wstring& text) const {
     text.clear();
-    if (!key_) return false;
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    if (!QueryValue(key_.get(), valueName, type, data)) return false;
-    if (type == REG_SZ || type == REG_EXPAND_SZ) {
-        text = TrimBlanks(UpToFirstNul(WideFromRegistryBytes(data.data(), data.size())));
+    RegValueData value;
+    if (!Data(valueName, value)) return false;
+    if (value.type == REG_SZ || value.type == REG_EXPAND_SZ) {
+        text = TrimBlanks(UpToFirstNul(WideFromRegistryBytes(value.data.data(), value.data.size())));
     }
     return true;
 }
