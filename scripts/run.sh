@@ -12,8 +12,16 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 own_prefix="${WINEPREFIX:-}"
 
-bash scripts/install-deps.sh
+# What gets installed goes to a log, so that the first line says what it runs on.
+mkdir -p build
+if ! bash scripts/install-deps.sh run >build/install-deps.log 2>&1; then
+  cat build/install-deps.log
+  exit 1
+fi
+grep '^== left out' build/install-deps.log || true
+source scripts/platform-line.sh
 source scripts/wine-arch.sh
+echo "== Taliveer on $(platform_line), $TALIVEER_WINE_ARCH build"
 cmake --preset "$TALIVEER_PRESET" -DTALIVEER_TESTS=OFF >/dev/null
 cmake --build --preset "$TALIVEER_PRESET" --target Taliveer taliveer_demo
 exe="$TALIVEER_BUILD_DIR/Taliveer.exe"

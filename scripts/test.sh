@@ -9,16 +9,18 @@ cd "$root"
 mkdir -p build
 if ! bash scripts/install-deps.sh >build/install-deps.log 2>&1; then
   cat build/install-deps.log
-  echo "== the packages could not be installed" >&2
   exit 1
 fi
+source scripts/platform-line.sh
 source scripts/wine-arch.sh
 if [[ "$TALIVEER_WINE_ARCH" == i686 ]]; then
   tested="the shipped 32-bit build (i686) under Wine"
 else
   tested="a 64-bit build (x86_64) of the same sources under 64-bit Wine: this kernel cannot run 32-bit programs"
 fi
+tested="$tested; $(platform_line)"
 echo "== Taliveer tests: $tested"
+grep '^== left out' build/install-deps.log || true
 status=0
 session=0
 finish() {
