@@ -46,13 +46,14 @@ missing_of() {  # prints the packages of "$@" that dpkg does not have installed
 }
 
 # The sanitizer and fuzzer runtime belongs to the clang that is (or will be) installed:
-# libclang-rt-14-dev on Debian 12, libclang-rt-19-dev on Debian 13.
+# libclang-rt-14-dev on Debian 12, libclang-rt-19-dev on Debian 13. Before the package lists
+# are read (`clang_runtime installed`), only an installed clang tells.
 clang_runtime() {
   local major=""
   if command -v clang >/dev/null 2>&1; then
     major="$(clang -dumpversion 2>/dev/null | cut -d. -f1)"
   fi
-  if [[ -z "$major" ]]; then
+  if [[ -z "$major" && "${1:-}" != installed ]]; then
     major="$(apt-cache depends clang 2>/dev/null | sed -n 's/^ *Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -n 1)"
   fi
   [[ -n "$major" ]] && echo "libclang-rt-${major}-dev"
@@ -121,7 +122,7 @@ fi
 
 wanted=("${run_packages[@]}")
 [[ "$profile" == test ]] && wanted+=("${test_packages[@]}")
-runtime="$(clang_runtime)"
+runtime="$(clang_runtime installed)"
 [[ "$profile" == test && -n "$runtime" ]] && wanted+=("$runtime")
 mapfile -t missing < <(missing_of "${wanted[@]}")
 if ((${#missing[@]} == 0)) && [[ "$profile" == run || -n "$runtime" ]]; then
