@@ -7,6 +7,7 @@
 #include "pages/processes/process_page.h"
 #include "pages/uninstall/uninstall_page.h"
 #include "services/file_system.h"
+#include "services/file_writer.h"
 #include "services/pure/command_line.h"
 #include "services/pure/table_text.h"
 #include "services/system_message.h"
@@ -185,11 +186,9 @@ void TForm1::ExportRows(int page) {
     if (!::GetSaveFileNameW(&ofn)) return;
     file.resize(std::wcslen(file.c_str()));
     const std::string bytes = CsvFileBytes(header, rows);
-    UniqueFileHandle out(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!out || !::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size()) {
-        state_.InfoBox->Show(L"无法写入 " + file + L": " + SystemMessage(::GetLastError()));
+    // The save dialog has asked before a file of that name is replaced.
+    if (const DWORD status = WriteWholeFile(file, bytes, WriteMode::Replace); status != ERROR_SUCCESS) {
+        state_.InfoBox->Show(L"无法写入 " + file + L": " + SystemMessage(status));
         return;
     }
     state_.InfoBox->Show(L"已导出 " + std::to_wstring(rows.size()) + L" 行到 " + file);

@@ -1,6 +1,7 @@
 #include "services/backup_restore.h"
 
 #include "services/file_system.h"
+#include "services/file_writer.h"
 #include "services/program_launcher.h"
 #include "services/pure/wide_text.h"
 #include "services/reg_unit.h"
@@ -51,24 +52,6 @@ std::vector<EntryState> StatesOf(const std::vector<BackupCheck>& checks) {
     return states;
 }
 
-// Writes bytes to a file that must not exist yet (or may be replaced, when asked); false and
-// the system's error otherwise.
-bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes, bool replace, DWORD& error) {
-    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, replace ? CREATE_ALWAYS : CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file || (!bytes.empty() && !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                                 nullptr))) {
-        error = ::GetLastError();
-        return false;
-    }
-    if (written != bytes.size()) {
-        error = ERROR_WRITE_FAULT;
-        return false;
-    }
-    return true;
-}
-
 std::vector<BackupCheck> CheckScript(const ScriptReading& reading) {
     std::vector<BackupCheck> checks;
     for (const ScriptKey& key : reading.keys) {
@@ -95,7 +78,11 @@ std::vector<BackupCheck> CheckScript(const ScriptReading& reading) {
             check.valueName = value.name;
             check.saved = ValueDataText(value);
             RegValueData now;
-            if (!keyThere || !ReadValueData(root, key.path, value.name, RegView::Bits64, now)) {
+            if (keyCheck.state == EntryState::Different) {
+                // In a key that cannot be read a value may well be there: never said missing.
+                check.state = EntryState::Different;
+                check.now = keyCheck.now;
+            } else if (!keyThere || !ReadValueData(root, key.path, value.name, RegView::Bits64, now)) {
                 check.state = EntryState::Missing;
             } else if (now.type == value.type && now.data == value.data) {
                 check.state = EntryState::Equal;
@@ -206,9 +193,8 @@ std::vector<BackupCheck> CheckBackup(const BackupFile& backup) {
 
 bool WriteShortcutOrigin(const std::wstring& undoFolder, const std::wstring& copyName, const std::wstring& originalPath) {
     // The copy's name is new, so an origin file of that name belongs to no copy that still exists.
-    DWORD error = 0;
-    return WriteFileBytes(undoFolder + copyName + kOriginSuffix, EncodeUtf16LeWithBom(originalPath + L"\r\n"), true,
-                          error);
+    return WriteWholeFile(undoFolder + copyName + kOriginSuffix, EncodeUtf16LeWithBom(originalPath + L"\r\n"),
+                          WriteMode::Replace) == ERROR_SUCCESS;
 }
 
 std::wstring ReadShortcutOrigin(const std::wstring& undoFolder, const std::wstring& copyName) {
@@ -320,7 +306,9 @@ RestoreResult RestoreShortcut(const std::wstring& undoFolder, const BackupFile& 
         WriteShortcutOrigin(undoFolder, saved.fileName, target);
         replacedBackup = saved.fileName;
     }
-    if (!WriteFileBytes(target, copy, there, error)) {
+    // Over the file there only once it is saved (above); else only where none has appeared since.
+    error = WriteWholeFile(target, copy, there ? WriteMode::Replace : WriteMode::CreateNew);
+    if (error != ERROR_SUCCESS) {
         result.message = L"无法写入 " + target + L": " + SystemMessage(error);
         return result;
     }

@@ -20,6 +20,14 @@ bool ClassKeyIn(ClassHive hive, std::wstring_view key) {
     return RegKeyExists(ClassRoot(hive), ClassPath(hive, key));
 }
 
+LSTATUS ClassKeyStatus(ClassHive hive, std::wstring_view key) {
+    return RegKeyReadStatus(ClassRoot(hive), ClassPath(hive, key), RegView::Bits64);
+}
+
+std::wstring ClassKeyName(ClassHive hive, std::wstring_view key) {
+    return (hive == ClassHive::User ? L"HKEY_CURRENT_USER\\" : L"HKEY_LOCAL_MACHINE\\") + ClassPath(hive, key);
+}
+
 std::wstring ReadClassString(std::wstring_view key, std::wstring_view valueName) {
     // The user's value wins wherever it exists, even empty.
     return ClassKeyReader(key).String(valueName);

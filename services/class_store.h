@@ -22,6 +22,12 @@ HKEY ClassRoot(ClassHive hive);
 // The path of a class key below ClassRoot(hive); "" names the classes key itself.
 std::wstring ClassPath(ClassHive hive, std::wstring_view key);
 bool ClassKeyIn(ClassHive hive, std::wstring_view key);
+// Whether the hive holds the key, as the system says it: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND
+// (or ERROR_PATH_NOT_FOUND) when it has none, or why it cannot be read (ERROR_ACCESS_DENIED).
+// For actions, which must not take a key they cannot read for one that is gone.
+LSTATUS ClassKeyStatus(ClassHive hive, std::wstring_view key);
+// The key's full name for messages: HKEY_CURRENT_USER\Software\Classes\.txt.
+std::wstring ClassKeyName(ClassHive hive, std::wstring_view key);
 
 // A value's text as Windows shows it in HKEY_CLASSES_ROOT: the user's when the user's key
 // holds the value, else the machine's.

@@ -1,6 +1,7 @@
 #include "services/undo_backup.h"
 
 #include "services/pure/backup_name.h"
+#include "services/file_writer.h"
 #include "services/reg_unit.h"
 #include "services/system_message.h"
 #include "services/unique_handle.h"
@@ -28,28 +29,10 @@ BackupResult WriteNewFile(const std::wstring& undoFolder, std::wstring_view base
             result.error = L"撤消文件夹的路径太长";
             return result;
         }
-        const std::wstring path = undoFolder + name;
-        UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            const DWORD code = ::GetLastError();
-            if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) continue;
-            result.error = name + L": " + SystemMessage(code);
-            return result;
-        }
-        DWORD written = 0;
-        std::wstring problem;
-        if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-            problem = SystemMessage(::GetLastError());
-        } else if (written != bytes.size()) {
-            problem = L"只写入了 " + std::to_wstring(written) + L" / " + std::to_wstring(bytes.size()) + L" 字节";
-        } else if (!::FlushFileBuffers(file.get())) {
-            problem = SystemMessage(::GetLastError());
-        }
-        file.reset();
-        if (!problem.empty()) {
-            ::DeleteFileW(path.c_str());  // a half-written backup would restore something else
-            result.error = name + L": " + problem;
+        const DWORD status = WriteWholeFile(undoFolder + name, bytes, WriteMode::CreateNew);
+        if (status == ERROR_FILE_EXISTS || status == ERROR_ALREADY_EXISTS) continue;
+        if (status != ERROR_SUCCESS) {
+            result.error = name + L": " + SystemMessage(status);
             return result;
         }
         result.written = true;
@@ -259,6 +242,13 @@ std::vector<KeyRemoval> BackUpAndRemoveKeys(const std::wstring& undoFolder, cons
     const bool unreadable = std::any_of(removals.begin(), removals.end(), [](const KeyRemoval& r) {
         return r.outcome == KeyRemoval::Outcome::Unreadable;
     });
+    if (unreadable) {
+        // Saved together or not at all: the copies that could be read stay as well.
+        for (size_t i : present) {
+            removals[i].outcome = KeyRemoval::Outcome::NotRemoved;
+            removals[i].reason = L"另一份无法读取，两份都没有删除";
+        }
+    }
     if (present.empty() || unreadable) return removals;
 
     RegScript script;

@@ -89,8 +89,17 @@ void TForm2b::Button1Click() {
     }
     // Written where Windows would put it: into the classes that hold the extension (the
     // user's first), a new one into the user's unless the program runs elevated.
-    const bool userHas = ClassKeyIn(ClassHive::User, Extension);
-    const bool machineHas = ClassKeyIn(ClassHive::Machine, Extension);
+    // A copy that cannot be read can be neither saved first nor told apart from none.
+    const LSTATUS userStatus = ClassKeyStatus(ClassHive::User, Extension);
+    const LSTATUS machineStatus = ClassKeyStatus(ClassHive::Machine, Extension);
+    for (const auto& [hive, status] : {std::pair{ClassHive::User, userStatus}, std::pair{ClassHive::Machine, machineStatus}}) {
+        if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND && status != ERROR_PATH_NOT_FOUND) {
+            infoBox_.Show(UnreadableAssociationText(ClassKeyName(hive, Extension), SystemMessage(static_cast<DWORD>(status))));
+            return;
+        }
+    }
+    const bool userHas = userStatus == ERROR_SUCCESS;
+    const bool machineHas = machineStatus == ERROR_SUCCESS;
     const ClassHive hive = userHas      ? ClassHive::User
                            : machineHas ? ClassHive::Machine
                            : RunsElevated() ? ClassHive::Machine

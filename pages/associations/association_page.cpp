@@ -29,18 +29,25 @@ std::wstring UserChoiceMarked(const std::wstring& command, const std::wstring& u
     return userChoice.empty() ? command : L"[" + userChoice + L"] " + command;
 }
 
-// What the user is told of removing an extension from each hive that held it.
+bool Gone(LSTATUS status) { return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND; }
+
+// What the user is told of removing an extension from each hive that held it. A copy that
+// cannot be read is named by its full key, so that the user can tell which one it is.
 std::wstring ClassRemovalText(const std::vector<KeyRemoval>& removals, const std::vector<ClassHive>& hives,
                               const std::wstring& extension, const std::wstring& undoFolder) {
-    if (removals.size() < 2) {
-        return KeyRemovalText(removals.empty() ? KeyRemoval{} : removals.front(), L"关联", extension, undoFolder);
-    }
+    const auto said = [&](size_t i) {
+        const bool unreadable = removals[i].outcome == KeyRemoval::Outcome::Unreadable;
+        return KeyRemovalText(removals[i], L"关联", unreadable ? ClassKeyName(hives[i], extension) : extension,
+                              undoFolder);
+    };
+    if (removals.empty()) return KeyRemovalText(KeyRemoval{}, L"关联", extension, undoFolder);
+    if (removals.size() == 1) return said(0);
     const auto removed = [](const KeyRemoval& r) { return r.outcome == KeyRemoval::Outcome::Removed && r.leftBehind == 0; };
     if (std::all_of(removals.begin(), removals.end(), removed)) return RecordRemovedText(removals.front().backupFile);
     std::wstring text;
     for (size_t i = 0; i < removals.size(); ++i) {
         const std::wstring whose = hives[i] == ClassHive::User ? L"你的" : L"计算机的";
-        text += (text.empty() ? L"" : L"\n") + whose + L"关联: " + KeyRemovalText(removals[i], L"关联", extension, undoFolder);
+        text += (text.empty() ? L"" : L"\n") + whose + L"关联: " + said(i);
     }
     return text + L"\n未能删除的那一份仍在，这一行会再次出现。";
 }
@@ -151,10 +158,11 @@ void AssociationPage::Panel4Button3Click() {
     if (!state.ConfirmBox->Ask(ConfirmRemoveAssociationText(extension))) return;
 
     // Saved, each copy from where it really lives (the user's and the machine's classes), into
-    // one backup, then removed from each; the file type it names stays.
+    // one backup, then removed from each; the file type it names stays. A copy that cannot be
+    // read is not a copy that is gone: it is named, and nothing is removed.
     std::vector<ClassHive> hives;
     for (ClassHive hive : {ClassHive::User, ClassHive::Machine}) {
-        if (ClassKeyIn(hive, extension)) hives.push_back(hive);
+        if (!Gone(ClassKeyStatus(hive, extension))) hives.push_back(hive);
     }
     std::vector<KeyToRemove> keys;
     for (ClassHive hive : hives) keys.push_back({ClassRoot(hive), ClassPath(hive, extension)});

@@ -77,7 +77,8 @@ std::wstring KeyRemovalText(const KeyRemoval& removal, std::wstring_view what, s
             return L"未能完全删除" + std::wstring(what) + quoted + L": " + removal.reason + L"\n其中一部分已删除，撤消文件 " +
                    removal.backupFile + L" 可以将其恢复。";
         }
-        return L"未能删除" + std::wstring(what) + quoted + L": " + removal.reason + L"\n撤消文件: " + removal.backupFile;
+        return L"未能删除" + std::wstring(what) + quoted + L": " + removal.reason +
+               (removal.backupFile.empty() ? L"" : L"\n撤消文件: " + removal.backupFile);
     case KeyRemoval::Outcome::Removed: break;
     }
     if (removal.leftBehind > 0) {

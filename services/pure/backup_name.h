@@ -21,7 +21,7 @@ std::wstring BackupFailedText(std::wstring_view what, std::wstring_view undoFold
 struct KeyRemoval {
     enum class Outcome { AlreadyGone, Unreadable, BackupFailed, NotRemoved, Removed };
     Outcome outcome = Outcome::AlreadyGone;
-    std::wstring backupFile;  // written, for NotRemoved and Removed
+    std::wstring backupFile;  // written, for Removed and for NotRemoved once the backup was written
     std::wstring reason;      // why not, for Unreadable, BackupFailed and NotRemoved
     bool partly = false;      // NotRemoved after some of it was already deleted
     int leftBehind = 0;       // Removed: entries that were not in the backup and stay

@@ -58,6 +58,9 @@ TEST(KeyRemovalText, EachOutcomeSaysWhatHappenedAndNeverCallsAFailureDone) {
     const std::wstring unreadable = KeyRemovalText({O::Unreadable, L"", L"Access denied."}, L"关联", L".x", L"C:\\U\\");
     EXPECT_NE(unreadable.find(L"无法读取"), std::wstring::npos);
     EXPECT_EQ(unreadable.find(L"已不存在"), std::wstring::npos);
+    // Kept because another copy could not be read: no backup is claimed.
+    EXPECT_EQ(KeyRemovalText({O::NotRemoved, L"", L"the other copy cannot be read"}, L"关联", L".x", L"C:\\U\\"),
+              L"未能删除关联 \".x\": the other copy cannot be read");
     const std::wstring partly =
         KeyRemovalText({O::NotRemoved, L"App_uninstall.reg", L"Access denied.", true}, L"记录", L"App", L"C:\\U\\");
     EXPECT_NE(partly.find(L"一部分已删除"), std::wstring::npos);

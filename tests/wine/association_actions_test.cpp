@@ -3,6 +3,7 @@
 #include "pages/associations/association_page.h"
 #include "pages/associations/pure/association_rules.h"
 #include "services/reg_unit.h"
+#include "services/system_message.h"
 #include "tests/wine/list_view_rows.h"
 #include "tests/wine/main_window_fixture.h"
 
@@ -392,6 +393,50 @@ TEST_F(AssociationActionsTest, TheUsersClassesAreListedOverTheMachinesAndEachCop
     EXPECT_NE(info.find(L"再次出现"), std::wstring::npos) << test::Utf8(info);
     test::RestoreWithRegistryEditor(undo_.Folder() + L"talboth_association.reg");
     EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, ClassPath(ClassHive::User, L".talboth"), L""), L"TalUser.Prog");
+}
+
+TEST_F(AssociationActionsTest, AnExtensionThatCannotBeReadIsNamedNeverCalledGoneAndNeitherRemovedNorWrittenOver) {
+    const std::wstring path = ClassPath(ClassHive::User, L".tallocked");
+    keys_.push_back(std::make_unique<ScratchKey>(HKEY_CURRENT_USER, path));
+    keys_.back()->SetString(L"", L"", L"TalLocked.Prog");
+    const auto unlock = [&] { test::SetKeySecurity(HKEY_CURRENT_USER, path, 0, L"D:(A;;KA;;;WD)"); };
+    ASSERT_TRUE(test::SetKeySecurity(HKEY_CURRENT_USER, path, 0, L"D:P(A;;WD;;;WD)"));  // may change rights only
+    if (ClassKeyStatus(ClassHive::User, L".tallocked") != ERROR_ACCESS_DENIED) {
+        unlock();
+        GTEST_SKIP() << "this platform does not check key rights";
+    }
+    const std::wstring named = L"\"HKEY_CURRENT_USER\\Software\\Classes\\.tallocked\"";
+    const std::wstring reason = SystemMessage(ERROR_ACCESS_DENIED);
+
+    // Listed (its parent can be read), and its removal says that it cannot be read.
+    Select(L".tallocked");
+    std::wstring removed;
+    AnswerNextQuestion(true);
+    ReadNextInfo(&removed);
+    Click(ids::ButtonLabel(4, 3));
+
+    // The editor neither guesses where it lives nor writes over what it cannot save first.
+    TForm2b& editor = NewEditor(1);
+    test::WhenShown(editor.hwnd(), [&editor, this] {
+        ::SetWindowTextW(editor.Control(kEdit1), L".tallocked");
+        ::SetWindowTextW(editor.Control(kEdit2), L"New");
+        ::SetWindowTextW(editor.Control(kEdit3), viewer_.c_str());
+        ::SendMessageW(editor.Control(kButton1), BM_CLICK, 0, 0);
+        ::SendMessageW(editor.hwnd(), WM_COMMAND, IDCANCEL, 0);
+    });
+    std::wstring edited;
+    ReadNextInfo(&edited);
+    editor.Show();
+    unlock();
+
+    EXPECT_EQ(removed.find(L"已不存在"), std::wstring::npos) << test::Utf8(removed);
+    EXPECT_NE(removed.find(L"无法读取关联 " + named), std::wstring::npos) << test::Utf8(removed);
+    EXPECT_NE(removed.find(reason), std::wstring::npos) << test::Utf8(removed);
+    EXPECT_EQ(edited, UnreadableAssociationText(named.substr(1, named.size() - 2), reason));
+    EXPECT_EQ(editor.Saved, 0);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, path, L""), L"TalLocked.Prog");
+    EXPECT_FALSE(ClassKeyIn(ClassHive::Machine, L".tallocked"));
+    EXPECT_TRUE(undo_.Files().empty()) << "no backup is claimed or written";
 }
 
 TEST_F(AssociationActionsTest, TheProgramTheUserChoseIsShownMarkedAndTheEditorWarnsBeforeSaving) {

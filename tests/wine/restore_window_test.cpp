@@ -278,6 +278,31 @@ TEST_F(RestoreWindowTest, AShortcutOverAnotherFileOfItsNameIsKeptUnlessTheUserSa
 
 // What the system's registry editor itself exports (its own line wrapping, its own forms of
 // each type) reads back as exactly what the registry holds.
+TEST(RestoreChecks, AValueInAKeyThatCannotBeReadIsNeverCalledMissing) {
+    ScratchKey key(HKEY_CURRENT_USER, L"Software\\TalRsLocked");
+    key.SetString(L"", L"Kept", L"C:\\kept.exe");
+    test::UndoFolderGuard undo(test::TempUndoFolder());
+    const BackupResult backup = ExportRegKey(undo.Folder(), HKEY_CURRENT_USER, key.Path(), RegView::Bits64,
+                                             L"TalRsLocked", L"_uninstall.reg");
+    ASSERT_TRUE(backup.written);
+    ASSERT_TRUE(test::SetKeySecurity(HKEY_CURRENT_USER, key.Path(), 0, L"D:P(A;;WD;;;WD)"));
+    const bool enforced = RegKeyReadStatus(HKEY_CURRENT_USER, key.Path(), RegView::Bits64) == ERROR_ACCESS_DENIED;
+    const std::vector<BackupFile> backups = ListBackups(undo.Folder());
+    test::SetKeySecurity(HKEY_CURRENT_USER, key.Path(), 0, L"D:(A;;KA;;;WD)");
+    if (!enforced) GTEST_SKIP() << "this platform does not check key rights";
+    ASSERT_EQ(backups.size(), 1u);
+    // Nothing is offered as merely added over what may well be there.
+    EXPECT_EQ(backups[0].state, BackupState::Conflict);
+    ASSERT_TRUE(test::SetKeySecurity(HKEY_CURRENT_USER, key.Path(), 0, L"D:P(A;;WD;;;WD)"));
+    const std::vector<BackupCheck> checks = CheckBackup(backups[0]);
+    test::SetKeySecurity(HKEY_CURRENT_USER, key.Path(), 0, L"D:(A;;KA;;;WD)");
+    ASSERT_EQ(checks.size(), 2u);
+    for (const BackupCheck& check : checks) {
+        EXPECT_EQ(check.state, EntryState::Different) << Narrow(check.item);
+        EXPECT_EQ(check.now.rfind(L"无法读取", 0), 0u) << Narrow(check.now);
+    }
+}
+
 TEST(RegScriptReaderWine, TheSystemEditorsOwnExportReadsBackAsTheRegistryHoldsIt) {
     ScratchKey key(HKEY_CURRENT_USER, L"Software\\TalRsExport");
     key.SetString(L"", L"", L"default");

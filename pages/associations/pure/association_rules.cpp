@@ -65,4 +65,8 @@ std::wstring UserChoiceWarningText(std::wstring_view extension, std::wstring_vie
            L"\"。在 Windows 的“默认应用”设置中改选之前，Windows 会继续使用它，这里保存的设置不起作用。仍要保存吗?";
 }
 
+std::wstring UnreadableAssociationText(std::wstring_view key, std::wstring_view reason) {
+    return L"无法读取关联 \"" + std::wstring(key) + L"\"，没有保存任何内容。\n" + std::wstring(reason);
+}
+
 }  // namespace taliveer

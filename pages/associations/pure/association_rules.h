@@ -55,6 +55,10 @@ std::wstring ConfirmRemoveAssociationText(std::wstring_view extension);
 // Default Apps, whatever is saved here.
 std::wstring UserChoiceWarningText(std::wstring_view extension, std::wstring_view chosenProgId);
 
+// Said when the editor cannot read a copy of the extension's key: it is neither saved first
+// nor written over. `key` is the key's full name, `reason` the system's.
+std::wstring UnreadableAssociationText(std::wstring_view key, std::wstring_view reason);
+
 // "12 个关联"
 std::wstring AssociationCountText(int rows);
 
