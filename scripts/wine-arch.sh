@@ -4,8 +4,19 @@
 # loader cannot start at all, and the same sources are tested as a 64-bit build under
 # 64-bit Wine instead. TALIVEER_WINE_ARCH=i686 or x86_64 forces the choice.
 
+# True when 32-bit x86 programs would run through an emulator registered with binfmt_misc
+# (qemu-i386): that is no kernel support, and a whole test run emulated would take hours.
+i386_emulated() {
+  local entry
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    [[ -f "$entry" && "$entry" != */register && "$entry" != */status ]] || continue
+    grep -qx enabled "$entry" 2>/dev/null && grep -q '^interpreter .*qemu-i386' "$entry" 2>/dev/null && return 0
+  done
+  return 1
+}
+
 if [[ -z "${TALIVEER_WINE_ARCH:-}" ]]; then
-  if timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if ! i386_emulated && timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1; then
     TALIVEER_WINE_ARCH=i686
   else
     TALIVEER_WINE_ARCH=x86_64
