@@ -16,20 +16,21 @@ wine_session_start() {
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
   export TALIVEER_FBDIR="$TALIVEER_SESSION_DIR"
 
-  local display=90
-  while [[ -e "/tmp/.X${display}-lock" || -e "/tmp/.X11-unix/X${display}" ]]; do
-    display=$((display + 1))
-  done
-  Xvfb ":${display}" -screen 0 1280x1024x24 -fbdir "$TALIVEER_SESSION_DIR" -nolisten tcp \
-    >"$TALIVEER_SESSION_DIR/xvfb.log" 2>&1 &
+  # Xvfb picks a free display itself and says which once it is ready: a lock file is not
+  # enough, since X servers in other mount namespaces (a chroot) share the abstract sockets.
+  local display="" i
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -fbdir "$TALIVEER_SESSION_DIR" -nolisten tcp \
+    3>"$TALIVEER_SESSION_DIR/display" >"$TALIVEER_SESSION_DIR/xvfb.log" 2>&1 &
   TALIVEER_XVFB_PID=$!
-  local i
-  for i in $(seq 1 100); do
-    [[ -S "/tmp/.X11-unix/X${display}" ]] && break
+  for i in $(seq 1 200); do
+    display="$(tr -dc 0-9 <"$TALIVEER_SESSION_DIR/display" 2>/dev/null)"
+    [[ -n "$display" ]] && break
+    kill -0 "$TALIVEER_XVFB_PID" 2>/dev/null || break
     sleep 0.1
   done
-  if [[ ! -S "/tmp/.X11-unix/X${display}" ]]; then
-    echo "Xvfb did not start" >&2
+  if [[ -z "$display" ]]; then
+    echo "Xvfb did not start:" >&2
+    cat "$TALIVEER_SESSION_DIR/xvfb.log" >&2
     return 1
   fi
   export DISPLAY=":${display}"
