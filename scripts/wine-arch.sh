@@ -8,6 +8,10 @@
 # (qemu-i386): that is no kernel support, and a whole test run emulated would take hours.
 i386_emulated() {
   local entry
+  # In a chroot the registrations are there but not their folder, unless it is mounted.
+  if [[ ! -e /proc/sys/fs/binfmt_misc/status && $(id -u) == 0 ]]; then
+    mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc >/dev/null 2>&1
+  fi
   for entry in /proc/sys/fs/binfmt_misc/*; do
     [[ -f "$entry" && "$entry" != */register && "$entry" != */status ]] || continue
     grep -qx enabled "$entry" 2>/dev/null && grep -q '^interpreter .*qemu-i386' "$entry" 2>/dev/null && return 0
