@@ -13,10 +13,20 @@ if ! bash scripts/install-deps.sh >build/install-deps.log 2>&1; then
 fi
 source scripts/platform-line.sh
 source scripts/wine-arch.sh
+# Where the kernel cannot run 32-bit code, the 32-bit build's WoW64-sensitive part runs under
+# emulation: in CI and with TALIVEER_EMULATE_32BIT=1, as root (it registers the emulator).
+emulate=0
 if [[ "$TALIVEER_WINE_ARCH" == i686 ]]; then
   tested="the shipped 32-bit build (i686) under Wine"
+elif [[ "${TALIVEER_EMULATE_32BIT:-}" == 0 ]]; then
+  tested="a 64-bit build (x86_64) of the same sources alone: this kernel cannot run 32-bit programs, and TALIVEER_EMULATE_32BIT=0"
+elif [[ -z "${CI:-}" && "${TALIVEER_EMULATE_32BIT:-}" != 1 ]]; then
+  tested="a 64-bit build (x86_64) of the same sources alone: this kernel cannot run 32-bit programs (TALIVEER_EMULATE_32BIT=1 adds the 32-bit part under emulation)"
+elif [[ "$(id -u)" != 0 ]]; then
+  tested="a 64-bit build (x86_64) of the same sources alone: this kernel cannot run 32-bit programs, and emulating them needs root"
 else
-  tested="a 64-bit build (x86_64) of the same sources under 64-bit Wine: this kernel cannot run 32-bit programs"
+  emulate=1
+  tested="a 64-bit build (x86_64) of the same sources, plus the shipped 32-bit build's WoW64-sensitive part under emulation (this kernel cannot run 32-bit programs)"
 fi
 tested="$tested; $(platform_line)"
 echo "== Taliveer tests: $tested"
@@ -52,10 +62,10 @@ wine_session_start 1280x1024
 if [[ "$TALIVEER_WINE_ARCH" != i686 ]]; then
   # The shipped 32-bit program and its tests are still built, so that they always compile.
   echo "This kernel cannot run 32-bit programs: Taliveer.exe is built for 32-bit Windows and tested as a 64-bit build."
-  cmake --preset wine >/dev/null
+  cmake --preset wine -DTALIVEER_TESTS=ON >/dev/null
   cmake --build --preset wine
 fi
-cmake --preset "$TALIVEER_PRESET" >/dev/null
+cmake --preset "$TALIVEER_PRESET" -DTALIVEER_TESTS=ON >/dev/null
 cmake --build --preset "$TALIVEER_PRESET"
 ctest --preset "$TALIVEER_PRESET" --timeout 600 || status=$?
 # The figures the soak and the malformed-registry gathers print.
@@ -70,6 +80,11 @@ if timeout 60 /usr/lib/wine/wine64 reg query 'HKCU\Software\Wow6432Node' >/dev/n
   status=1
 fi
 [[ $status -eq 0 ]] || exit "$status"
+
+if ((emulate)); then
+  echo "== the shipped 32-bit build's WoW64-sensitive part, under emulation (qemu-i386)"
+  bash scripts/test-wow64-emulated.sh || exit 1
+fi
 
 echo "== benchmarks (figures only; each in a process of its own, seven minutes in all)"
 # A session of their own: nothing the tests did can reach them.
