@@ -1,12 +1,14 @@
 // Program entry: one instance, COM on the main thread, the main window and its loop.
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "services/library_loading.h"
 
 #include <commctrl.h>
 #include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     using namespace taliveer;
+    LoadLibrariesOnlyFromTheSystemFolder();
     if (SignalRunningInstance()) return 0;
     UniqueKernelHandle instance = ClaimInstance();
 

@@ -30,7 +30,8 @@ run_packages=(
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-liberation
   cmake ninja-build
 )
-test_packages=(g++ googletest clang xclip)
+# qemu-user-static: the 32-bit build's tests where the kernel cannot run 32-bit code.
+test_packages=(g++ googletest clang xclip qemu-user-static)
 
 say() { echo "== $*"; }
 fail() {

@@ -1,5 +1,6 @@
 #include "ui/accessible_role.h"
 
+#include "services/library_loading.h"
 #include "services/unique_handle.h"
 
 #include <oleacc.h>
@@ -111,10 +112,16 @@ private:
 }  // namespace
 
 LRESULT AccessibleWithRole(HWND hwnd, WPARAM wParam, long role) {
+    // oleacc is no known system DLL: taken from the system folder, never from beside the exe.
+    using CreateStandard = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+    using ResultFrom = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+    static const auto createStandard = SystemFunction<CreateStandard>(L"oleacc.dll", "CreateStdAccessibleObject");
+    static const auto resultFrom = SystemFunction<ResultFrom>(L"oleacc.dll", "LresultFromObject");
+    if (!createStandard || !resultFrom) return 0;
     ComPtr<IAccessible> standard;
-    if (FAILED(::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kIidAccessible, standard.put_void()))) return 0;
+    if (FAILED(createStandard(hwnd, OBJID_CLIENT, kIidAccessible, standard.put_void()))) return 0;
     auto* object = new RoleAccessible(std::move(standard), role);
-    const LRESULT result = ::LresultFromObject(kIidAccessible, wParam, object);
+    const LRESULT result = resultFrom(kIidAccessible, wParam, object);
     object->Release();  // LresultFromObject holds its own reference while it is asked for
     return result < 0 ? 0 : result;
 }

@@ -109,7 +109,7 @@ SCENE="everything installed"
 new_scenario installed
 printf '%s\n' g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-liberation \
-  cmake ninja-build g++ googletest clang xclip libclang-rt-14-dev >"$S/installed"
+  cmake ninja-build g++ googletest clang xclip qemu-user-static libclang-rt-14-dev >"$S/installed"
 run_installer
 check "exits 0" test "$rc" = 0
 check "asks apt nothing" test ! -e "$S/calls.log"

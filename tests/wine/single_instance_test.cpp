@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -143,6 +145,18 @@ TEST_F(ProgramResources, ButtonSkinsAre161By26TwentyFourBitBitmapFiles) {
         EXPECT_EQ(header.biBitCount, 24);
     }
     EXPECT_FALSE(Resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)).empty());  // version
+}
+
+TEST_F(ProgramResources, TheVersionSaysWhichBuildItIs) {
+    // Both builds may sit in one folder; the file's properties tell them apart.
+    const std::string version = Resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16));
+    const std::wstring_view build = sizeof(void*) == 8 ? L"Taliveer (64-bit)" : L"Taliveer (32-bit)";
+    const std::wstring_view file = sizeof(void*) == 8 ? L"Taliveer64.exe" : L"Taliveer.exe";
+    const std::string_view bytes(version);
+    for (std::wstring_view text : {build, file}) {
+        const std::string_view wanted(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+        EXPECT_NE(bytes.find(wanted), std::string_view::npos) << std::string(text.begin(), text.end());
+    }
 }
 
 }  // namespace
