@@ -82,6 +82,8 @@ bool TForm1::KeyDown(const MSG& msg) {
         ListView_SetItemState(controls_->Hwnd(ids::InfoList(page)), -1, LVIS_SELECTED, LVIS_SELECTED);
     } else if (ctrl && !shift && key == 'S') {
         ExportRows(page);
+    } else if (ctrl && !shift && key == 'D' && page == 1) {
+        RunButton(1, 3);
     } else if (!ctrl && !shift && key == VK_DELETE && !inTextBox) {
         RunButton(page, page == 1 ? 2 : page == 2 ? 2 : page == 3 ? 1 : 3);
     } else if ((shift && key == VK_F10) || key == VK_APPS) {
@@ -123,7 +125,7 @@ void TForm1::MoveFocus(int page, bool backwards) {
         for (int radio = 1; radio <= 3; ++radio) order.push_back(controls_->Hwnd(ids::FilterRadio(radio)));
     }
     if (page == 4) order.push_back(controls_->Hwnd(ids::kPanel4FindEdit));
-    for (int button = 1; button <= ButtonCount(page); ++button) order.push_back(controls_->Hwnd(ids::ButtonLabel(page, button)));
+    for (int button : ButtonsLeftToRight(page)) order.push_back(controls_->Hwnd(ids::ButtonLabel(page, button)));
     HWND focus = ::GetFocus();
     size_t at = 0;
     bool found = false;
@@ -235,8 +237,9 @@ void TForm1::ShowRowMenu(int page, POINT at) {
     }
     UniqueHMenu menu(::CreatePopupMenu());
     if (!menu) return;
-    for (int button = 1; button <= ButtonCount(page); ++button) {
-        const std::wstring caption = controls_->Static(ids::ButtonLabel(page, button)).Text();
+    for (int button : ButtonsLeftToRight(page)) {
+        std::wstring caption = controls_->Static(ids::ButtonLabel(page, button)).Text();
+        if (page == 1 && button == 3) caption += L"\tCtrl+D";
         ::AppendMenuW(menu.get(), MF_STRING, kMenuButton1 + static_cast<UINT>(button) - 1, caption.c_str());
     }
     ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);

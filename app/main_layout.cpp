@@ -127,8 +127,9 @@ constexpr auto kLayout = Join(
     ImageButton(3, 1, 350, L"结束进程", L"Panel3Button1A", L"Panel3Button1B", L"Panel3Button1Label"),
     ImageButton(3, 2, 518, L"继续", L"Panel3Button2A", L"Panel3Button2B", L"Panel3Button2Label"),
     kPanel1Own,
-    ImageButton(1, 1, 350, L"添加程序", L"Panel1Button1A", L"Panel1Button1B", L"Panel1Button1Label"),
-    ImageButton(1, 2, 518, L"删除程序", L"Panel1Button2A", L"Panel1Button2B", L"Panel1Button2Label"));
+    ImageButton(1, 1, 182, L"添加程序", L"Panel1Button1A", L"Panel1Button1B", L"Panel1Button1Label"),
+    ImageButton(1, 2, 518, L"删除程序", L"Panel1Button2A", L"Panel1Button2B", L"Panel1Button2Label"),
+    ImageButton(1, 3, 350, L"禁用", L"Panel1Button3A", L"Panel1Button3B", L"Panel1Button3Label"));
 
 constexpr ColumnSpec kAutostartColumns[] = {
     {L"程序", 180, LVCFMT_LEFT}, {L"位置/命令", 370, LVCFMT_LEFT}, {L"访问", 90, LVCFMT_LEFT}};
@@ -156,6 +157,14 @@ int ButtonCount(int page) {
         if (row.id == ButtonA(page, count + 1)) ++count;
     }
     return count;
+}
+
+std::vector<int> ButtonsLeftToRight(int page) {
+    std::vector<int> buttons;
+    for (int button = 1; button <= ButtonCount(page); ++button) buttons.push_back(button);
+    std::sort(buttons.begin(), buttons.end(),
+              [page](int a, int b) { return LayoutRow(ids::ButtonA(page, a)).x < LayoutRow(ids::ButtonA(page, b)).x; });
+    return buttons;
 }
 
 DragBand MainDragBand() { return DragBand{LayoutRow(kTopLabel1).x, kTabStripTop}; }

@@ -5,6 +5,7 @@
 #include "ui/pure/drag_band.h"
 
 #include <span>
+#include <vector>
 
 namespace taliveer {
 
@@ -34,6 +35,8 @@ inline constexpr int kPanel4FindEdit = 2462;
 inline constexpr int kPageCount = 4;
 // How many image buttons the page's row of the table has.
 int ButtonCount(int page);
+// The page's buttons (1..ButtonCount) in the order they stand, left to right.
+std::vector<int> ButtonsLeftToRight(int page);
 
 // Start texts of the count labels.
 constexpr const wchar_t* InfoLabelStartText(int page) {

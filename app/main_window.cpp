@@ -146,6 +146,7 @@ void TForm1::ConnectHandlers() {
     associations_ = std::make_unique<AssociationPage>(*pageContext_);
     OnImageButton(1, 1, [this] { autostart_->Panel1Button1Click(); });
     OnImageButton(1, 2, [this] { autostart_->Panel1Button2Click(); });
+    OnImageButton(1, 3, [this] { autostart_->Panel1Button3Click(); });
     OnImageButton(2, 1, [this] { uninstall_->Panel2Button1Click(); });
     OnImageButton(2, 2, [this] { uninstall_->Panel2Button2Click(); });
     OnImageButton(3, 1, [this] { processes_->Panel3Button1Click(); });
@@ -368,6 +369,15 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             // Emptying a page's list needs no notice per row: nothing here keeps per-row data in it.
             if (header->code == LVN_DELETEALLITEMS) return TRUE;
+            // The switch button names what it would do to the ticked or selected rows; one
+            // look once the changes of a click or key have all come.
+            if (page == 1 && header->code == LVN_ITEMCHANGED && !switchCaptionPosted_) {
+                const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+                if ((change->uChanged & LVIF_STATE) &&
+                    ((change->uOldState ^ change->uNewState) & (LVIS_SELECTED | LVIS_STATEIMAGEMASK))) {
+                    switchCaptionPosted_ = ::PostMessageW(hwnd_, kSwitchCaptionMessage, 0, 0) != FALSE;
+                }
+            }
         }
         // A double click on an association opens it in the editor.
         if (header && header->idFrom == static_cast<UINT_PTR>(ids::InfoList(4)) && header->code == NM_DBLCLK) {
@@ -376,6 +386,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case kSwitchCaptionMessage:
+        switchCaptionPosted_ = false;
+        if (autostart_) autostart_->UpdateSwitchCaption();
+        return 0;
     case WM_TIMER:
         if (wParam == kPanel3TimerId) {
             if (panel3TimerOn_) processes_->Panel3TimerEvent();

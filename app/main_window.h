@@ -24,6 +24,7 @@ class AssociationPage;
 
 inline constexpr UINT kStartUpMessage = WM_USER + 2;  // 1026
 inline constexpr UINT kOpenRestoreMessage = WM_USER + 3;  // Ctrl+Z
+inline constexpr UINT kSwitchCaptionMessage = WM_USER + 4;  // the autostart rows' ticks or selection changed
 inline constexpr WPARAM kRestoreSignal = WM_USER + 1;  // 1025
 inline constexpr UINT_PTR kPanel3TimerId = 3;
 inline constexpr UINT kPanel3Interval = 3000;
@@ -43,7 +44,7 @@ public:
     bool EventsMessage(const MSG& msg);
 
     // The keys of the main window (Ctrl+Tab, Ctrl+1..4, F5, Delete, Enter, Ctrl+F, Ctrl+C,
-    // Ctrl+A, Ctrl+S, Ctrl+Z, Shift+F10, Tab): true when the key was the window's.
+    // Ctrl+A, Ctrl+S, Ctrl+Z, Ctrl+D, Shift+F10, Tab): true when the key was the window's.
     bool KeyDown(const MSG& msg);
     // The row menu of the page at a screen point (-1, -1: from the keyboard, at the selection).
     void ShowRowMenu(int page, POINT at);
@@ -125,6 +126,7 @@ private:
     // Why CreateForm failed: WM_CREATE refuses the window and Create() throws this.
     std::exception_ptr createFailure_;
     bool panel3TimerOn_ = false;
+    bool switchCaptionPosted_ = false;
 
     std::unique_ptr<PageContext> pageContext_;
     std::unique_ptr<AutostartPage> autostart_;

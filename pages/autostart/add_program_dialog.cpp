@@ -60,6 +60,8 @@ void TForm2a::Button1Click() {
     const HKEY root = machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     const std::wstring key = std::wstring(machine ? L"HKEY_LOCAL_MACHINE\\" : L"HKEY_CURRENT_USER\\") + kRunKey;
     const std::wstring name = ProgramValueName(path);
+    AddedName = name;
+    AddedSource = machine ? L'3' : L'1';
 
     // A value of the same name is replaced without asking, but saved first, exactly as a
     // removal saves it; one that already holds this very command is left as it is.

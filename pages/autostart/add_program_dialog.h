@@ -27,6 +27,8 @@ public:
     std::wstring InitialFolder;  // where the file dialog opens
     std::wstring UndoFolder;     // where a replaced value is saved first
     std::uint8_t Added = 0;      // 1 once a program was added
+    std::wstring AddedName;      // the value it was added under
+    wchar_t AddedSource = L'1';  // '1': the user's Run key, '3': the machine's
 
 protected:
     void OnButton(int id) override;

@@ -1,7 +1,7 @@
 #!/bin/bash
 # End to end: entries put into the registry and a Startup folder are listed by the real
 # program right after it starts; two ticked rows are removed and come back from their
-# backup; a program chosen in the file dialog is added.
+# backup; an entry is switched off and on; a program chosen in the file dialog is added.
 # Usage: autostart_e2e.sh TALIVEER_EXE WINPROBE_EXE OUT_DIR
 source "$(dirname "$0")/lib.sh"
 
@@ -13,6 +13,8 @@ cleanup() {
   probe close >/dev/null 2>&1
   reg delete "$run" /v "记事本 E2E" /f
   reg delete "$machine_run" /v "E2E Machine" /f /reg:64
+  reg delete 'HKLM\Software\Microsoft\Shared Tools\MSConfig\startupreg\E2E Machine' /f /reg:64
+  reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run' /v "E2E Machine" /f /reg:64
   timeout 30 "$TALIVEER_WINE" cmd /c del "$startup\\E2E Shortcut.lnk" >/dev/null 2>&1
   reg delete "$run" /v "E2E Remove A" /f
   reg delete "$run" /v "E2E Remove B" /f
@@ -73,7 +75,7 @@ has "first row back" $'E2E Remove A\t"C:\\e2e\\a.exe" /x "y\\z"' "$rows"
 has "second row back" $'E2E Remove B\t%SystemRoot%\\b.exe' "$rows"
 
 # Add a program: the dialog, its file dialog, a path typed there, "添加程序".
-click_image_button 350
+click_image_button 182
 box_text 添加到自动启动 >/dev/null || fail "the add dialog did not open"
 read -r bx by <<<"$(probe button 添加到自动启动 ...)"
 xdotool mousemove "$bx" "$by" click 1
@@ -89,6 +91,33 @@ press 添加到自动启动 添加程序
 sleep 1.5
 rows="$(probe rows 2101 2)"
 has "the added program's row" $'notepad.exe\tC:\\windows\\notepad.exe' "$rows"
+
+# Switch an entry off with the mouse ("禁用", the middle button) and on again with Ctrl+D: the
+# row's access column, the count label and the button's caption follow, each time after a
+# backup of the state before.
+label_before="$(probe text 2102)"
+click_row 2101 "$(row_index 2101 "E2E Machine")"
+sleep 0.3
+check "the caption for a row that is on" "禁用" "$(probe text 2133)"
+click_image_button 350
+has "switched off" "已禁用 1 项" "$(box_text 信息)"
+press 信息 确定
+machine_row() { probe rows 2101 3 | grep -F "E2E Machine	"; }
+off_row() { machine_row | grep -q "	Disabled$"; }
+wait_until 15 off_row && pass || fail "the row does not show Disabled: $(machine_row)"
+label_off="$(probe text 2102)"
+[[ "$label_off" != "$label_before" && "$label_off" == *disabled ]] && pass || fail "the count label: '$label_before' then '$label_off'"
+check "the caption for a row that is off" "启用" "$(probe text 2133)"
+screenshot autostart-switched-off
+xdotool key ctrl+d
+has "switched on" "已启用 1 项" "$(box_text 信息)"
+press 信息 确定
+on_row() { machine_row | grep -q "	All users$"; }
+wait_until 15 on_row && pass || fail "the row is not on again: $(machine_row)"
+check "the count label again" "$label_before" "$(probe text 2102)"
+check "back where it was" '%SystemRoot%\regedit.exe' \
+  "$(regquery "$machine_run" /v "E2E Machine" /reg:64 | sed -n 's/.*REG_SZ *//p')"
+check "two backups of the state before" 2 "$(new_backups | grep -c 'E2E Machine [禁启]用前_startup.reg$')"
 
 # Remove a row, then put it back from inside the program: Ctrl+Z opens the restore window with
 # the newest backup selected, "恢复" asks what it adds, and the page shows the row again.

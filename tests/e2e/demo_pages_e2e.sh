@@ -52,7 +52,7 @@ for row in "Demo Office Suite" "Demo Map Editor (32-bit)" "Demo Photo Viewer"; d
 done
 xdotool mousemove $((left + 206)) $((top + 78)) click 1
 sleep 1.5
-click_image_button 350
+click_image_button 182
 box_text 添加到自动启动 >/dev/null || fail "the add dialog did not open"
 sleep 1
 window_shot dialog-add

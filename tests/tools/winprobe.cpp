@@ -4,6 +4,7 @@
 //   winprobe rect             window rectangle: left top width height
 //   winprobe front            page in front (1..4)
 //   winprobe child ID         a child's rectangle in the window: left top width height visible
+//   winprobe text ID          a child's text
 //   winprobe iconic           1 when minimised
 //   winprobe close            ask the window to close
 //   winprobe rows ID COLUMNS  the rows of a list view, one line each, cells between tabs (UTF-8)
@@ -290,6 +291,12 @@ int wmain(int argc, wchar_t** argv) {
         ::MapWindowPoints(HWND_DESKTOP, w, reinterpret_cast<POINT*>(&r), 2);
         std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
                     ::IsWindowVisible(child) ? 1 : 0);
+    } else if (command == L"text" && argc > 2) {
+        HWND child = FindChild(w, _wtoi(argv[2]));
+        if (!child) return 1;
+        wchar_t text[512] = {};
+        ::GetWindowTextW(child, text, 512);
+        PrintUtf8(std::wstring(text) + L"\n");
     } else if (command == L"rows" && argc > 3) {
         HWND list = FindChild(w, _wtoi(argv[2]));
         return list ? PrintRows(list, _wtoi(argv[3])) : 1;

@@ -48,7 +48,8 @@ TEST_F(RowMenuTest, ThePagesActionsThenTheFileLocationGreyedWithoutAFileThenCopy
         g_entries.clear();
         ::SetTimer(nullptr, 0, 50, &ReadMenu);
         form_->ShowRowMenu(1, POINT{-1, -1});
-        const std::vector<std::wstring> expected{L"添加程序", L"删除程序",
+        // The page's buttons as they stand, left to right, the switch with its key.
+        const std::vector<std::wstring> expected{L"添加程序", L"禁用\tCtrl+D", L"删除程序",
                                                  file ? L"打开文件位置" : L"打开文件位置|greyed", L"复制\tCtrl+C",
                                                  L"导出…\tCtrl+S"};
         EXPECT_EQ(g_entries, expected);
