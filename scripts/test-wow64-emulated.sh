@@ -5,7 +5,8 @@
 # 32-bit process start; the 64-bit programs it starts run natively), and the tests listed in
 # tests/wow64/tests.txt run in the 32-bit build, in one process.
 # Called by scripts/test.sh as root inside its Wine session (WINEPREFIX, DISPLAY, TALIVEER_FBDIR);
-# prints its own time and a closing line; exit 0 only when every part passed.
+# prints its own time and a closing line; exit 0 only when every part passed. Then the shipped
+# Taliveer.exe itself starts once and its four pages must list what the 64-bit build lists.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 b32="$root/build/wine"
@@ -60,6 +61,15 @@ if ((rc != 0)) || ! tr -d '\r' <"$log" | grep -q '^\[  PASSED  \]'; then
   say "the 32-bit tests FAILED (exit code $rc); the log is $log"
 fi
 say "$passed tests passed of the $count patterns in tests/wow64/tests.txt, in $((SECONDS - t0)) s"
+
+# The shipped exe once, in the same prefix with the demo set: its pages against the 64-bit build's.
+t0=$SECONDS
+if ! timeout --kill-after=10 900 bash "$root/tests/wow64/real_exe_pages.sh" "$b32/Taliveer.exe" "$b64/tests/winprobe.exe" \
+  "$b64/Taliveer.exe" "$b64/taliveer_demo.exe" "$b32/wow64-pages" </dev/null 2>&1 | sed 's/^/  /'; then
+  failed=1
+  say "the 32-bit Taliveer.exe's pages FAILED against the 64-bit build's (their rows are in $b32/wow64-pages)"
+fi
+say "the 32-bit Taliveer.exe shown and its four pages compared in $((SECONDS - t0)) s"
 
 unregister
 say "$( ((failed)) && echo FAILED || echo passed) in $((SECONDS - start)) s"

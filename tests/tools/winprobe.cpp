@@ -58,24 +58,56 @@ void PrintUtf8(const std::wstring& text) {
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-// Reads a list view of another process through memory allocated in that process.
+// LVITEMW as a 32-bit process lays it out (pointers of 4 bytes), up to the text's length.
+struct LvItem32 {
+    UINT mask;
+    int iItem;
+    int iSubItem;
+    UINT state;
+    UINT stateMask;
+    UINT32 pszText;
+    int cchTextMax;
+    int rest[8];
+};
+
+// Reads a list view of another process through memory allocated in that process, in the
+// layout of that process: a 64-bit probe reads a 32-bit program's list too.
 int PrintRows(HWND list, int columns) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(list, &pid);
-    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_LIMITED_INFORMATION,
+                                   FALSE, pid);
     if (!process) return 1;
+    BOOL targetWow64 = FALSE;
+    BOOL selfWow64 = FALSE;
+    ::IsWow64Process(process, &targetWow64);
+    ::IsWow64Process(::GetCurrentProcess(), &selfWow64);
+    const bool narrow = sizeof(void*) == 8 && targetWow64 && !selfWow64;
     constexpr int kChars = 1024;
-    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
-    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    constexpr size_t kItemRoom = sizeof(LVITEMW) > sizeof(LvItem32) ? sizeof(LVITEMW) : sizeof(LvItem32);
+    void* remote = ::VirtualAllocEx(process, nullptr, kItemRoom + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
+    if (!remote || (narrow && reinterpret_cast<UINT_PTR>(remote) > 0xFFFF0000u)) {
+        ::CloseHandle(process);
+        return 1;
+    }
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + kItemRoom);
     const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         std::wstring line;
         for (int c = 0; c < columns; ++c) {
-            LVITEMW item{};
-            item.iSubItem = c;
-            item.pszText = remoteText;
-            item.cchTextMax = kChars;
-            ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            if (narrow) {
+                LvItem32 item{};
+                item.iSubItem = c;
+                item.pszText = static_cast<UINT32>(reinterpret_cast<UINT_PTR>(remoteText));
+                item.cchTextMax = kChars;
+                ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            } else {
+                LVITEMW item{};
+                item.iSubItem = c;
+                item.pszText = remoteText;
+                item.cchTextMax = kChars;
+                ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            }
             ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
             wchar_t text[kChars] = {};
             ::ReadProcessMemory(process, remoteText, text, sizeof text - sizeof(wchar_t), nullptr);
