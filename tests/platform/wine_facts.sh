@@ -17,6 +17,7 @@ reg64() { timeout 60 "$w64" reg "$@" /reg:64 >/dev/null 2>&1; }
 fact "wine version" "$("$w64" --version 2>/dev/null)"
 fact "32-bit loader starts" "$(timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1 && echo yes || echo no)"
 fact "/usr/bin/wine is" "$(readlink -f /usr/bin/wine 2>/dev/null)"
+fact "Windows version a new prefix reports" "$(timeout 60 "$w64" cmd /c ver 2>/dev/null | tr -d '\r' | grep -o '[0-9][0-9.]*' | head -n 1)"
 
 # The system registry editor's export: encoding, header, line ends, value forms.
 key='HKEY_CURRENT_USER\Software\TaliveerFacts'
