@@ -5,6 +5,7 @@
 //   winprobe front            page in front (1..4)
 //   winprobe child ID         a child's rectangle in the window: left top width height visible
 //   winprobe text ID          a child's text
+//   winprobe count ID         how many rows a list view has
 //   winprobe iconic           1 when minimised
 //   winprobe close            ask the window to close
 //   winprobe rows ID COLUMNS  the rows of a list view, one line each, cells between tabs (UTF-8)
@@ -323,6 +324,10 @@ int wmain(int argc, wchar_t** argv) {
         ::MapWindowPoints(HWND_DESKTOP, w, reinterpret_cast<POINT*>(&r), 2);
         std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
                     ::IsWindowVisible(child) ? 1 : 0);
+    } else if (command == L"count" && argc > 2) {
+        HWND list = FindChild(w, _wtoi(argv[2]));
+        if (!list) return 1;
+        std::printf("%d\n", static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
     } else if (command == L"text" && argc > 2) {
         HWND child = FindChild(w, _wtoi(argv[2]));
         if (!child) return 1;

@@ -1,8 +1,8 @@
 #!/bin/bash
 # The shipped 32-bit Taliveer.exe once, as a user starts it, where its code runs emulated: in a
-# prefix with the demo set, its window must be shown and each of its four pages, read from
-# outside, must list what the 64-bit build lists in the same prefix. The process page leaves
-# out the two programs' own rows and the probe's.
+# prefix with the demo set, its window must be shown and each of its four pages, as its own
+# keys copy them, must list what the 64-bit build lists in the same prefix. The process page
+# leaves out the two programs' own rows.
 # Usage (inside the Wine session): real_exe_pages.sh EXE32 WINPROBE64 EXE64 DEMO64 OUT_DIR
 source "$(dirname "$0")/../e2e/lib.sh"
 exe32="$1"
@@ -30,25 +30,42 @@ trap cleanup EXIT
 timeout 120 "$TALIVEER_WINE" "$demo" seed >/dev/null 2>&1 || fail "the demo set was not written"
 timeout 60 "$TALIVEER_WINE" "$demo" start >/dev/null 2>&1 || fail "the demo programs did not start"
 
-# The rows of list ID once two readings two seconds apart agree, within SECONDS.
-settled_rows() {
+# Another process's memory is out of reach where the program's code runs emulated (the
+# emulator's addresses are not the process's), so the rows are read as a user takes them out:
+# Ctrl+A and Ctrl+C, then the clipboard, once the list's row count has settled.
+key() { xdotool key --delay 60 "$@"; sleep 0.4; }
+settled_count() {
   local list="$1" end=$((SECONDS + $2)) before now
-  before="$(probe rows "$list" 3)"
+  before="$(probe count "$list")"
   while ((SECONDS < end)); do
     sleep 2
-    now="$(probe rows "$list" 3)"
-    if [[ -n "$now" && "$now" == "$before" ]]; then
-      printf '%s\n' "$now"
+    now="$(probe count "$list")"
+    [[ -n "$now" && "$now" != 0 && "$now" == "$before" ]] && return 0
+    before="$now"
+  done
+  return 1
+}
+copied_rows() {
+  local list="$1" end=$((SECONDS + $2)) rows clip
+  while ((SECONDS < end)); do
+    rows="$(probe count "$list")"
+    echo -n "nothing" | timeout 10 xclip -selection clipboard
+    key ctrl+a
+    key ctrl+c
+    sleep 1
+    clip="$(timeout 10 xclip -o -selection clipboard 2>/dev/null | tr -d '\r')"
+    # The caption line, then one line a row.
+    if [[ "$clip" != nothing && $(grep -c . <<<"$clip") == $((rows + 1)) ]]; then
+      printf '%s\n' "$clip"
       return 0
     fi
-    before="$now"
   done
   return 1
 }
 
 # One build's four pages into OUT_DIR/NAME-page-N.txt: LOADER PROGRAM NAME SECONDS (per step).
 pages_of() {
-  local loader="$1" program="$2" name="$3" limit="$4" t0=$SECONDS tab page x list
+  local loader="$1" program="$2" name="$3" limit="$4" t0=$SECONDS page
   timeout $((limit * 8)) "$loader" "$program" >/dev/null 2>&1 &
   app=$!
   if ! timeout $((limit + 30)) "$TALIVEER_WINE" "$probe" wait "$limit" >/dev/null 2>&1; then
@@ -58,12 +75,14 @@ pages_of() {
   fi
   echo "$name: window shown after $((SECONDS - t0)) s"
   read -r left top _ _ <<<"$(probe rect)"
-  for tab in "1 206 2101" "2 350 2201" "3 494 2301" "4 638 2401"; do
-    read -r page x list <<<"$tab"
-    xdotool mousemove $((left + x)) $((top + 78)) click 1
+  # A click on the window's caption band makes it the active window for the keys.
+  xdotool mousemove $((left + 300)) $((top + 20)) click 1
+  for page in 1 2 3 4; do
+    key "ctrl+$page"
     front() { [[ "$(probe front)" == "$page" ]]; }
     wait_until "$limit" front || fail "$name: page $page did not come to the front"
-    settled_rows "$list" "$limit" >"$out/$name-page-$page.txt" || fail "$name: page $page did not settle"
+    settled_count "$((2001 + 100 * page))" "$limit" || fail "$name: page $page did not settle"
+    copied_rows "$((2001 + 100 * page))" "$limit" >"$out/$name-page-$page.txt" || fail "$name: page $page was not copied"
   done
   xdotool mousemove 5 5
   convert "xwd:$TALIVEER_FBDIR/Xvfb_screen0" -crop "720x540+${left}+${top}" +repage "$out/$name-page-4.png" 2>/dev/null
