@@ -12,21 +12,25 @@ if ! bash scripts/install-deps.sh >build/install-deps.log 2>&1; then
   exit 1
 fi
 source scripts/platform-line.sh
+forced="${TALIVEER_WINE_ARCH:-}"
 source scripts/wine-arch.sh
+# Why the 64-bit build stands in for the 32-bit one.
+why="this kernel cannot run 32-bit programs"
+[[ -n "$forced" ]] && why="TALIVEER_WINE_ARCH=$forced"
 # Where the kernel cannot run 32-bit code, the 32-bit build's WoW64-sensitive part runs under
 # emulation: in CI and with TALIVEER_EMULATE_32BIT=1, as root (it registers the emulator).
 emulate=0
 if [[ "$TALIVEER_WINE_ARCH" == i686 ]]; then
   tested="the shipped 32-bit build (i686) under Wine"
 elif [[ "${TALIVEER_EMULATE_32BIT:-}" == 0 ]]; then
-  tested="a 64-bit build (x86_64) of the same sources alone: this kernel cannot run 32-bit programs, and TALIVEER_EMULATE_32BIT=0"
+  tested="a 64-bit build (x86_64) of the same sources alone: $why, and TALIVEER_EMULATE_32BIT=0"
 elif [[ -z "${CI:-}" && "${TALIVEER_EMULATE_32BIT:-}" != 1 ]]; then
-  tested="a 64-bit build (x86_64) of the same sources alone: this kernel cannot run 32-bit programs (TALIVEER_EMULATE_32BIT=1 adds the 32-bit part under emulation)"
+  tested="a 64-bit build (x86_64) of the same sources alone: $why (TALIVEER_EMULATE_32BIT=1 adds the 32-bit part under emulation)"
 elif [[ "$(id -u)" != 0 ]]; then
-  tested="a 64-bit build (x86_64) of the same sources alone: this kernel cannot run 32-bit programs, and emulating them needs root"
+  tested="a 64-bit build (x86_64) of the same sources alone: $why, and emulating them needs root"
 else
   emulate=1
-  tested="a 64-bit build (x86_64) of the same sources, plus the shipped 32-bit build's WoW64-sensitive part under emulation (this kernel cannot run 32-bit programs)"
+  tested="a 64-bit build (x86_64) of the same sources, plus the shipped 32-bit build's WoW64-sensitive part under emulation ($why)"
 fi
 tested="$tested; $(platform_line)"
 echo "== Taliveer tests: $tested"
@@ -61,7 +65,7 @@ session=1
 wine_session_start 1280x1024
 if [[ "$TALIVEER_WINE_ARCH" != i686 ]]; then
   # The shipped 32-bit program and its tests are still built, so that they always compile.
-  echo "This kernel cannot run 32-bit programs: Taliveer.exe is built for 32-bit Windows and tested as a 64-bit build."
+  echo "$why: Taliveer.exe is built for 32-bit Windows and tested as a 64-bit build."
   cmake --preset wine -DTALIVEER_TESTS=ON >/dev/null
   cmake --build --preset wine
 fi
