@@ -65,7 +65,7 @@ session=1
 wine_session_start 1280x1024
 if [[ "$TALIVEER_WINE_ARCH" != i686 ]]; then
   # The shipped 32-bit program and its tests are still built, so that they always compile.
-  echo "$why: Taliveer.exe is built for 32-bit Windows and tested as a 64-bit build."
+  echo "${why^}: Taliveer.exe is built for 32-bit Windows and tested as a 64-bit build."
   cmake --preset wine -DTALIVEER_TESTS=ON >/dev/null
   cmake --build --preset wine
 fi
