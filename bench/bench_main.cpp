@@ -35,9 +35,9 @@ const std::vector<Benchmark>& AllBenchmarks() {
     static const std::vector<Benchmark> all{
         {"startup", &StartupBench, &NothingToClean, 30},
         {"region", &RegionBench, &NothingToClean, 30},
-        {"autostart", &AutostartBench, &AutostartClean, 70},
-        {"uninstall", &UninstallBench, &UninstallClean, 160},
-        {"associations", &AssociationBench, &AssociationClean, 120},
+        {"autostart", &AutostartBench, &AutostartClean, 100},
+        {"uninstall", &UninstallBench, &UninstallClean, 240},
+        {"associations", &AssociationBench, &AssociationClean, 200},
         {"processes", &ProcessBench, &SleeperPool::Clean, 80},
         {"restore", &RestoreBench, &RestoreClean, 40},
     };
@@ -46,7 +46,7 @@ const std::vector<Benchmark>& AllBenchmarks() {
 
 namespace {
 
-constexpr ULONGLONG kWholeBudgetMs = 7 * 60 * 1000;
+constexpr ULONGLONG kWholeBudgetMs = 10 * 60 * 1000;
 // What a benchmark process returns when its benchmark ran to the end. Not 0: under Wine a
 // process killed from outside may be seen to end with 0.
 constexpr int kFinished = 0x7A11;
