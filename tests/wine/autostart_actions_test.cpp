@@ -5,6 +5,7 @@
 #include "pages/autostart/autostart_page.h"
 #include "services/reg_unit.h"
 #include "tests/wine/list_view_rows.h"
+#include "tests/wine/autostart_fixture.h"
 #include "tests/wine/main_window_fixture.h"
 
 #include <commctrl.h>
@@ -35,22 +36,8 @@ struct Saved {
     RegValueData value;
 };
 
-class AutostartActionsTest : public test::MainWindowTest {
+class AutostartActionsTest : public test::AutostartFixture {
 protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        state_.UndoFolder = undo_.Folder();
-        ::SHCreateDirectoryExW(nullptr, state_.UserStartupFolder.c_str(), nullptr);
-        ::SHCreateDirectoryExW(nullptr, state_.CommonStartupFolder.c_str(), nullptr);
-    }
-    HWND List() { return Hwnd(ids::InfoList(1)); }
-    std::vector<test::ListRow> Rows() { return test::ReadRows(List(), 3); }
-    void Gather() { form_->Autostart().Panel1Enter(); }
-    void Tick(const std::wstring& caption, int from = 0) {
-        const int row = FindRow(Rows(), caption, from);
-        ASSERT_GE(row, 0) << "no row " << std::string(caption.begin(), caption.end());
-        ListView_SetCheckState(List(), row, TRUE);
-    }
     // Presses "删除程序", answers the question and returns what the InfoBox said.
     std::wstring Remove(bool yes = true) {
         std::wstring info;
@@ -84,7 +71,6 @@ protected:
             }
         }
     }
-    test::UndoFolderGuard undo_{test::TempUndoFolder()};
 };
 
 TEST_F(AutostartActionsTest, TickedEntriesOfEverySourceGoAndTheRegistryEditorPutsEachBackExactly) {

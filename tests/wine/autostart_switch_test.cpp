@@ -7,7 +7,7 @@
 #include "pages/autostart/pure/autostart_rules.h"
 #include "services/reg_unit.h"
 #include "tests/wine/list_view_rows.h"
-#include "tests/wine/main_window_fixture.h"
+#include "tests/wine/autostart_fixture.h"
 #include "ui/restore_window.h"
 
 #include <commctrl.h>
@@ -60,28 +60,17 @@ private:
     std::wstring name_;
 };
 
-class AutostartSwitchTest : public test::MainWindowTest {
+class AutostartSwitchTest : public test::AutostartFixture {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        state_.UndoFolder = undo_.Folder();
-        ::SHCreateDirectoryExW(nullptr, state_.UserStartupFolder.c_str(), nullptr);
-        ::SHCreateDirectoryExW(nullptr, state_.CommonStartupFolder.c_str(), nullptr);
+        AutostartFixture::SetUp();
         // The page switches as Windows 8 and later do, whatever version this prefix claims.
         form_->Autostart().switchOptions = [this](const std::wstring&) { return Options(true); };
     }
-    HWND List() { return Hwnd(ids::InfoList(1)); }
-    std::vector<test::ListRow> Rows() { return test::ReadRows(List(), 3); }
-    void Gather() { form_->Autostart().Panel1Enter(); }
     std::wstring Access(const std::wstring& caption) {
         const auto rows = Rows();
         const int row = FindRow(rows, caption);
         return row < 0 ? L"(no row)" : rows[static_cast<size_t>(row)].cells[2];
-    }
-    void Tick(const std::wstring& caption) {
-        const int row = FindRow(Rows(), caption);
-        ASSERT_GE(row, 0) << Narrow(caption);
-        ListView_SetCheckState(List(), row, TRUE);
     }
     int DisabledRows() {
         int count = 0;
@@ -110,7 +99,6 @@ protected:
         options.startupApproved = startupApproved;
         return options;
     }
-    test::UndoFolderGuard undo_{test::TempUndoFolder()};
 };
 
 TEST_F(AutostartSwitchTest, EverySourceOfBothHivesAndViewsGoesOffAndOnWithTheBytesWindowsWrites) {
