@@ -3,8 +3,10 @@
 highlight, the two button skins, the application icon, the About and promotion window
 backgrounds and the promotion windows' OK button.
 
-Needs Debian's python3-pil, fonts-dejavu-core and fonts-wqy-microhei. The outputs are
-committed, so the build itself does not need this script; run it again after a change:
+The pictures are PNG files (the program decodes them with the system's imaging component),
+so that the exe stays small. Needs Debian's python3-pil, fonts-dejavu-core and
+fonts-wqy-microhei. The outputs are committed, so the build itself does not need this
+script; run it again after a change:
     /usr/bin/python3 tools/make_artwork.py
 """
 import os
@@ -144,19 +146,19 @@ def small_window_background(body, band_height, about):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    main_background().save(os.path.join(OUT, "form1_background.bmp"))
+    main_background().save(os.path.join(OUT, "form1_background.png"))
     rounded_bar((141, 26), 7, (214, 233, 255), (160, 200, 250), (96, 150, 224), STRIP).save(
-        os.path.join(OUT, "tab_highlight.bmp"))
+        os.path.join(OUT, "tab_highlight.png"))
     rounded_bar((161, 26), 8, (252, 253, 255), (208, 226, 250), (140, 175, 222), (255, 255, 255)).save(
-        os.path.join(OUT, "button_a.bmp"))
+        os.path.join(OUT, "button_a.png"))
     rounded_bar((161, 26), 8, (222, 236, 255), (150, 192, 248), (70, 124, 206), (255, 255, 255)).save(
-        os.path.join(OUT, "button_b.bmp"))
-    small_window_background((255, 255, 255), 48, True).save(os.path.join(OUT, "about_background.bmp"))
-    small_window_background((195, 244, 255), 60, False).save(os.path.join(OUT, "promotion_background.bmp"))
+        os.path.join(OUT, "button_b.png"))
+    small_window_background((255, 255, 255), 48, True).save(os.path.join(OUT, "about_background.png"))
+    small_window_background((195, 244, 255), 60, False).save(os.path.join(OUT, "promotion_background.png"))
     rounded_bar((103, 30), 14, (246, 246, 246), (196, 196, 196), (128, 128, 128), (195, 244, 255)).save(
-        os.path.join(OUT, "ok_button_a.bmp"))
+        os.path.join(OUT, "ok_button_a.png"))
     rounded_bar((103, 30), 14, (226, 226, 226), (168, 168, 168), (96, 96, 96), (195, 244, 255)).save(
-        os.path.join(OUT, "ok_button_b.bmp"))
+        os.path.join(OUT, "ok_button_b.png"))
     big = app_icon(256)
     big.save(os.path.join(OUT, "taliveer.ico"), sizes=[(16, 16), (24, 24), (32, 32), (48, 48)])
 

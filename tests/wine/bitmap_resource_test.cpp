@@ -1,0 +1,70 @@
+// The skin's pictures, stored as PNG and decoded by the system's imaging component: each one
+// comes out whole, the right way up, as the 24-bit section the skin and the region routine
+// read; a damaged picture gives nothing rather than a wrong one.
+#include "ui/bitmap_resource.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace taliveer {
+namespace {
+
+std::vector<BYTE> ResourceBytes(const wchar_t* name) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC info = ::FindResourceW(module, name, MAKEINTRESOURCEW(10));
+    if (!info) return {};
+    const auto* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(module, info)));
+    return bytes ? std::vector<BYTE>(bytes, bytes + ::SizeofResource(module, info)) : std::vector<BYTE>();
+}
+
+COLORREF PixelAt(HBITMAP bitmap, int x, int y) {
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    HGDIOBJ old = ::SelectObject(dc.get(), bitmap);
+    const COLORREF colour = ::GetPixel(dc.get(), x, y);
+    ::SelectObject(dc.get(), old);
+    return colour;
+}
+
+TEST(PictureResources, EachDecodesWholeAsABottomUp24BitSectionTheRightWayUp) {
+    const struct {
+        const wchar_t* name;
+        LONG width;
+        LONG height;
+    } pictures[] = {{L"FORM1IMAGE", 720, 540}, {L"TABIMAGE", 141, 26},      {L"BUTTONA", 161, 26},
+                    {L"BUTTONB", 161, 26},     {L"ABOUTIMAGE", 350, 300},   {L"PROMOTIONIMAGE", 350, 300},
+                    {L"OKBUTTONA", 103, 30},   {L"OKBUTTONB", 103, 30}};
+    for (const auto& picture : pictures) {
+        const std::vector<BYTE> bytes = ResourceBytes(picture.name);
+        ASSERT_GT(bytes.size(), 8u);
+        EXPECT_EQ(bytes[1], 'P') << "stored as PNG";
+        UniqueHBitmap bitmap = LoadRcDataBitmap(::GetModuleHandleW(nullptr), picture.name);
+        ASSERT_TRUE(bitmap);
+        DIBSECTION section{};
+        ASSERT_EQ(::GetObjectW(bitmap.get(), sizeof section, &section), static_cast<int>(sizeof section));
+        EXPECT_EQ(section.dsBm.bmWidth, picture.width);
+        EXPECT_EQ(section.dsBm.bmHeight, picture.height);
+        EXPECT_EQ(section.dsBm.bmBitsPixel, 24);
+        EXPECT_GT(section.dsBmih.biHeight, 0);
+    }
+    // The corner key, the tab strip near the top, the white page near the bottom.
+    UniqueHBitmap art = LoadRcDataBitmap(::GetModuleHandleW(nullptr), L"FORM1IMAGE");
+    EXPECT_EQ(PixelAt(art.get(), 1, 1), RGB(153, 153, 153));
+    EXPECT_EQ(PixelAt(art.get(), 300, 70), RGB(233, 237, 243));
+    EXPECT_EQ(PixelAt(art.get(), 300, 500), RGB(255, 255, 255));
+}
+
+TEST(PictureResources, ADamagedPictureGivesNothing) {
+    std::vector<BYTE> bytes = ResourceBytes(L"FORM1IMAGE");
+    ASSERT_GT(bytes.size(), 200u);
+    EXPECT_TRUE(DecodePicture(bytes.data(), static_cast<DWORD>(bytes.size())));
+    EXPECT_FALSE(DecodePicture(bytes.data(), 100)) << "cut short";
+    std::vector<BYTE> garbled(bytes.begin(), bytes.begin() + 8);
+    garbled.resize(4096, 0x5A);
+    EXPECT_FALSE(DecodePicture(garbled.data(), static_cast<DWORD>(garbled.size()))) << "a PNG signature over garbage";
+    const BYTE nothing[] = {'B', 'M', 0, 0};
+    EXPECT_FALSE(DecodePicture(nothing, sizeof nothing));
+}
+
+}  // namespace
+}  // namespace taliveer
