@@ -43,6 +43,9 @@ finish() {
   echo "== Taliveer tests of $tested: $([[ $rc -eq 0 ]] && echo passed || echo "FAILED (exit code $rc)")"
 }
 trap finish EXIT
+# Stopped from outside, the run ends as failed, never as passed.
+trap "exit 143" TERM
+trap "exit 130" INT
 
 echo "== native build and tests (AddressSanitizer, UBSan)"
 cmake --preset native >/dev/null
