@@ -1,5 +1,6 @@
 // Two real Taliveer processes: the second start brings the first back and exits with 0.
 #include "tests/wine/test_support.h"
+#include "ui/bitmap_resource.h"
 
 #include <gtest/gtest.h>
 
@@ -133,16 +134,18 @@ TEST_F(ProgramResources, ManifestAsksForCommonControls6AndTheHighestAvailableLev
     EXPECT_NE(manifest.find("requestedExecutionLevel level=\"highestAvailable\""), std::string::npos);
 }
 
-TEST_F(ProgramResources, ButtonSkinsAre161By26TwentyFourBitBitmapFiles) {
+TEST_F(ProgramResources, ButtonSkinsAre161By26PicturesDecodedAs24BitSections) {
     for (const wchar_t* name : {L"BUTTONA", L"BUTTONB"}) {
         const std::string file = Resource(name, MAKEINTRESOURCEW(10));
-        ASSERT_GT(file.size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
-        EXPECT_EQ(file.substr(0, 2), "BM");
-        BITMAPINFOHEADER header;
-        std::memcpy(&header, file.data() + sizeof(BITMAPFILEHEADER), sizeof header);
-        EXPECT_EQ(header.biWidth, 161);
-        EXPECT_EQ(header.biHeight, 26);
-        EXPECT_EQ(header.biBitCount, 24);
+        ASSERT_GT(file.size(), 8u);
+        EXPECT_EQ(file.substr(0, 4), "\x89PNG");
+        UniqueHBitmap skin = DecodePicture(reinterpret_cast<const BYTE*>(file.data()), static_cast<DWORD>(file.size()));
+        ASSERT_TRUE(skin);
+        DIBSECTION section{};
+        ASSERT_EQ(::GetObjectW(skin.get(), sizeof section, &section), static_cast<int>(sizeof section));
+        EXPECT_EQ(section.dsBm.bmWidth, 161);
+        EXPECT_EQ(section.dsBm.bmHeight, 26);
+        EXPECT_EQ(section.dsBm.bmBitsPixel, 24);
     }
     EXPECT_FALSE(Resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)).empty());  // version
 }
