@@ -12,8 +12,7 @@ void TForm1::TabLabelClick(int tab) {
     // The highlight moves under the clicked label.
     HWND tabImage = controls_->Hwnd(ids::kTabImage);
     const RECT before = ChildRect(tabImage);
-    ::SetWindowPos(tabImage, nullptr, TabImageLeft(tab), LayoutRow(ids::kTabImage).y, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceTabImage(tab);
     RECT moved;
     const RECT after = ChildRect(tabImage);
     ::UnionRect(&moved, &before, &after);

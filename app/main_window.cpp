@@ -15,6 +15,7 @@
 #include "ui/region.h"
 #include "ui/restore_window.h"
 #include "ui/web_addresses.h"
+#include "ui/window_dpi.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -48,13 +49,16 @@ void TForm1::Create() {
     RegisterClassOnce(kMainClass, CS_DBLCLKS, nullptr,
                       static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON, 0, 0,
                                                       LR_DEFAULTSIZE | LR_SHARED)));
+    // Drawn at the system's scale until the window knows the scale of its own screen.
+    fonts_.Rebuild(SystemDpi());
+    const DpiScale scale = Scale();
     RECT work;
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + (work.right - work.left - kMainWidth) / 2;
-    const int y = work.top + (work.bottom - work.top - kMainHeight) / 2;
+    const int x = work.left + (work.right - work.left - scale(kMainWidth)) / 2;
+    const int y = work.top + (work.bottom - work.top - scale(kMainHeight)) / 2;
     createFailure_ = nullptr;
-    WindowBase::Create(WS_EX_APPWINDOW, kMainClass, L"Taliveer", kMainStyle, x, y, kMainWidth, kMainHeight,
-                       nullptr, nullptr);
+    WindowBase::Create(WS_EX_APPWINDOW, kMainClass, L"Taliveer", kMainStyle, x, y, scale(kMainWidth),
+                       scale(kMainHeight), nullptr, nullptr);
     if (!hwnd_) {
         if (createFailure_) std::rethrow_exception(std::exchange(createFailure_, nullptr));
         throw std::runtime_error("the main window could not be created");
@@ -67,11 +71,6 @@ void TForm1::Show(int showCommand) {
 }
 
 void TForm1::BuildControls() {
-    HMODULE module = ::GetModuleHandleW(nullptr);
-    background_ = LoadRcDataBitmap(module, L"FORM1IMAGE");
-    tabHighlight_ = LoadRcDataBitmap(module, L"TABIMAGE");
-    if (!background_ || !tabHighlight_) throw std::runtime_error("the window artwork is missing");
-
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
     controls_->Build(MainWindowLayout(), RGB(255, 255, 255), true, [this](const ControlSpec& row, HWND parent) {
         const int page = (row.id - ids::Panel(0)) / 100;
@@ -79,13 +78,11 @@ void TForm1::BuildControls() {
             std::make_unique<PageWindow>(parent, row.id, row.x, row.y, row.width, row.height);
         return pages_[static_cast<size_t>(page - 1)]->hwnd();
     });
-    controls_->Static(ids::kForm1Image).SetBitmap(background_.get());
-    controls_->Static(ids::kTabImage).SetBitmap(tabHighlight_.get());
-
-    imageList1_.reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
+    const int side = SmallIconSide(Scale().dpi);
+    imageList1_.reset(::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 16));
     for (int page = 1; page <= kPageCount; ++page) {
         HWND list = controls_->Hwnd(ids::InfoList(page));
-        AddListColumns(list, PageColumns(page));
+        AddListColumns(list, PageColumns(page), Scale());
         ListView_SetImageList(list, imageList1_.get(), LVSIL_SMALL);
     }
     ConnectHandlers();
@@ -124,7 +121,7 @@ void TForm1::ConnectHandlers() {
         c.Static(id).passThrough = [this](POINT pt) {
             RECT wr;
             ::GetWindowRect(hwnd_, &wr);
-            return InDragBand(MainDragBand(), pt.x, pt.y, wr.left, wr.top);
+            return InDragBand(ScaledBand(MainDragBand(), Scale()), pt.x, pt.y, wr.left, wr.top);
         };
     }
     for (int page = 1; page <= kPageCount; ++page) {
@@ -165,22 +162,16 @@ void TForm1::OnImageButton(int page, int button, const std::function<void()>& ha
 
 void TForm1::CreateForm() {
     state_.MainWindow = hwnd_;
-    BuildControls();
-
-    // The window takes the shape of its picture.
-    UniqueHRgn region = CreateBitmapRegion(background_.get(), [this] { state_.Loop.ProcessMessages(); });
-    if (::SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();  // the system owns it now
-
-    // Button skins, loaded once and shown by every image button.
-    HMODULE module = ::GetModuleHandleW(nullptr);
-    buttonA_ = LoadRcDataBitmap(module, L"BUTTONA");
-    buttonB_ = LoadRcDataBitmap(module, L"BUTTONB");
-    for (int page = 1; page <= kPageCount; ++page) {
-        for (int button = 1; button <= ButtonCount(page); ++button) {
-            controls_->Static(ids::ButtonA(page, button)).SetBitmap(buttonA_.get());
-            controls_->Static(ids::ButtonB(page, button)).SetBitmap(buttonB_.get());
-        }
+    // The screen the window is on may have another scale than the system's.
+    if (const int dpi = WindowDpi(hwnd_); dpi != Scale().dpi) {
+        fonts_.Rebuild(dpi);
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, Scale()(kMainWidth), Scale()(kMainHeight),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    BuildControls();
+    // The pictures, the window's shape from its picture, and the button skins shown by every
+    // image button.
+    LoadSkin();
 
     // Restore signal, user name and folders.
     state_.RestoreMessage = ::RegisterWindowMessageW(L"TaliveerRestore");
@@ -198,8 +189,8 @@ void TForm1::CreateForm() {
     // The shared objects the pages and boxes use.
     state_.BackingList = std::make_unique<BackingEntries>();
     state_.RowIcon = std::make_unique<RowIconSlot>();
-    state_.RowIcon->Width = 16;
-    state_.RowIcon->Height = 16;
+    state_.RowIcon->Width = SmallIconSide(Scale().dpi);
+    state_.RowIcon->Height = state_.RowIcon->Width;
     state_.InfoBox = std::make_unique<TForm3a>(state_.Boxes());
     state_.ConfirmBox = std::make_unique<TForm3b>(state_.Boxes());
 
@@ -251,7 +242,7 @@ LRESULT TForm1::WMNCHitTest(WPARAM wParam, LPARAM lParam) {
     const POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     RECT wr;
     ::GetWindowRect(hwnd_, &wr);
-    if (InDragBand(MainDragBand(), pt.x, pt.y, wr.left, wr.top)) hit = HTCAPTION;
+    if (InDragBand(ScaledBand(MainDragBand(), Scale()), pt.x, pt.y, wr.left, wr.top)) hit = HTCAPTION;
     return hit;
 }
 
@@ -353,6 +344,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCHITTEST:
         return WMNCHitTest(wParam, lParam);
+    case WM_DPICHANGED:
+        if (lParam) OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_ERASEBKGND:
         return 1;  // the artwork covers the whole window
     case WM_COMMAND:

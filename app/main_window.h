@@ -84,6 +84,12 @@ public:
     bool ButtonLit(int page, int button) const;
     int PageInFront() const;
     HRGN RegionForTests() const;
+    // The window's display scale; every position and size in it is its table's, scaled.
+    DpiScale Scale() const { return fonts_.Scale(); }
+    // The window moved to a screen of another scale (WM_DPICHANGED): it takes `suggested`
+    // (screen coordinates) and draws everything again at `dpi`: fonts, controls, pictures,
+    // region, columns and row icons.
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     // Close rule: false (and nothing happens) while BusyFlag is set.
     bool CloseForm();
@@ -95,6 +101,12 @@ protected:
 
 private:
     void CreateForm();
+    // The skin's pictures and the window's shape at the window's scale.
+    void LoadSkin();
+    // The tab highlight under tab 1..4.
+    void PlaceTabImage(int tab);
+    // The image list's icons at the window's scale, every row's image fetched again.
+    void RescaleRowIcons();
     void ConnectHandlers();
     void OnImageButton(int page, int button, const std::function<void()>& handler);
     void OnStartUp();

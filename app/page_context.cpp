@@ -43,8 +43,8 @@ void ShowUndoLink(PageContext& context, int page) {
 
 namespace {
 
-ExtractedIcon Kept(UniqueHIcon icon) {
-    IconBitmaps bitmaps = BitmapsOfSmallIcon(icon.get());
+ExtractedIcon Kept(UniqueHIcon icon, int side) {
+    IconBitmaps bitmaps = BitmapsOfSmallIcon(icon.get(), side);
     return ExtractedIcon{std::move(icon), std::move(bitmaps)};
 }
 
@@ -57,14 +57,14 @@ ExtractedIcon& KnownIcon(PageContext& context, const std::wstring& file) {
         auto known = context.extracted.find(key);
         if (known == context.extracted.end()) {
             GetOwnFileIcon(slot, file);
-            known = context.extracted.emplace(key, Kept(std::move(slot.Icon))).first;
+            known = context.extracted.emplace(key, Kept(std::move(slot.Icon), slot.Width)).first;
         }
         if (known->second.icon) return known->second;
     }
     auto stock = context.extracted.find(std::wstring());
     if (stock == context.extracted.end()) {
         GetStockFileIcon(slot);
-        stock = context.extracted.emplace(std::wstring(), Kept(std::move(slot.Icon))).first;
+        stock = context.extracted.emplace(std::wstring(), Kept(std::move(slot.Icon), slot.Width)).first;
     }
     return stock->second;
 }

@@ -7,24 +7,28 @@
 namespace taliveer {
 
 namespace {
-// The 16 x 16 image of a file's icon, the one the lists show; not the large image, which a
-// 16 x 16 list would have to scale down (a slow conversion, and under Wine a blotchy one).
-// None for a file that is not an executable, a library or an icon file.
-UniqueHIcon ExtractSmallIcon(const wchar_t* file, int index) {
+// The image of a file's icon at the lists' side (16 x 16 at 96 DPI, scaled with the window),
+// the one drawn for that size; not a larger image that the list would have to scale down (a
+// slow conversion, and under Wine a blotchy one). None for a file that is not an executable,
+// a library or an icon file.
+UniqueHIcon ExtractSmallIcon(const wchar_t* file, int index, int side) {
     HICON small = nullptr;
-    ::ExtractIconExW(file, index, nullptr, &small, 1);
+    const UINT got = ::PrivateExtractIconsW(file, index, side, side, &small, nullptr, 1, 0);
+    if (got == 0 || got == 0xFFFFFFFF) return {};
     return UniqueHIcon(small);
 }
+
+int SideOf(const RowIconSlot& slot) { return slot.Width > 0 ? slot.Width : 16; }
 }  // namespace
 
 HICON GetOwnFileIcon(RowIconSlot& slot, const std::wstring& path) {
     slot.Icon.reset();
-    if (FileExists(path)) slot.Icon = ExtractSmallIcon(path.c_str(), 0);
+    if (FileExists(path)) slot.Icon = ExtractSmallIcon(path.c_str(), 0, SideOf(slot));
     return slot.Icon.get();
 }
 
 HICON GetStockFileIcon(RowIconSlot& slot) {
-    slot.Icon = ExtractSmallIcon(L"shell32.dll", 2);
+    slot.Icon = ExtractSmallIcon(L"shell32.dll", 2, SideOf(slot));
     return slot.Icon.get();
 }
 

@@ -2,7 +2,7 @@
 
 namespace taliveer {
 
-IconBitmaps BitmapsOfSmallIcon(HICON icon) {
+IconBitmaps BitmapsOfSmallIcon(HICON icon, int side) {
     ICONINFO info{};
     if (!icon || !::GetIconInfo(icon, &info)) return {};
     IconBitmaps bitmaps{UniqueHBitmap(info.hbmColor), UniqueHBitmap(info.hbmMask)};
@@ -11,8 +11,8 @@ IconBitmaps BitmapsOfSmallIcon(HICON icon) {
     // A monochrome icon keeps image and mask one above the other in its mask bitmap, and a
     // bitmap wider than the list's images would become several images: both need converting.
     if (!bitmaps.color || !bitmaps.mask || !::GetObjectW(bitmaps.color.get(), sizeof color, &color) ||
-        !::GetObjectW(bitmaps.mask.get(), sizeof mask, &mask) || color.bmWidth != 16 || color.bmHeight != 16 ||
-        mask.bmWidth != 16 || mask.bmHeight != 16) {
+        !::GetObjectW(bitmaps.mask.get(), sizeof mask, &mask) || color.bmWidth != side || color.bmHeight != side ||
+        mask.bmWidth != side || mask.bmHeight != side) {
         return {};
     }
     return bitmaps;

@@ -1,6 +1,7 @@
-// Putting an icon into a 16 x 16 image list. The list's own call converts every icon it is
-// given (under Wine that costs more than extracting the icon from its file); a 16 x 16 icon
-// with colour needs no conversion, and its bitmaps go into the list as they are.
+// Putting an icon into the lists' image list (16 x 16 at 96 DPI, scaled). The list's own call
+// converts every icon it is given (under Wine that costs more than extracting the icon from
+// its file); a colour icon of the list's size needs no conversion, and its bitmaps go into
+// the list as they are.
 #pragma once
 
 #include "services/unique_handle.h"
@@ -9,12 +10,12 @@
 
 namespace taliveer {
 
-// Copies of a 16 x 16 colour icon's bitmaps; both empty for any other icon.
+// Copies of a `side` x `side` colour icon's bitmaps; both empty for any other icon.
 struct IconBitmaps {
     UniqueHBitmap color;
     UniqueHBitmap mask;
 };
-IconBitmaps BitmapsOfSmallIcon(HICON icon);
+IconBitmaps BitmapsOfSmallIcon(HICON icon, int side = 16);
 
 // Adds the icon to `list` (or, with `replacing` >= 0, puts it in place of that image): from
 // `bitmaps` when it has them, else through the list's own conversion of `icon`. Returns the

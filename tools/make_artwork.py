@@ -3,8 +3,10 @@
 highlight, the two button skins, the application icon, the About and promotion window
 backgrounds and the promotion windows' OK button.
 
-The pictures are PNG files (the program decodes them with the system's imaging component),
-so that the exe stays small. Needs Debian's python3-pil, fonts-dejavu-core and
+Every picture is drawn at 100, 125, 150, 175 and 200 % (name_125.png, ...), its sizes and
+positions rounded as the program rounds them, so that a window is sharp at each of these
+display scales. The pictures are PNG files (the program decodes them with the system's
+imaging component), so that the exe stays small. Needs Debian's python3-pil, fonts-dejavu-core and
 fonts-wqy-microhei. The outputs are committed, so the build itself does not need this
 script; run it again after a change:
     /usr/bin/python3 tools/make_artwork.py
@@ -16,6 +18,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "resources")
 
 W, H = 720, 540
+PERCENTS = (100, 125, 150, 175, 200)  # the scales every picture is drawn at
 KEY = (153, 153, 153)          # corner key colour; also the pixel at (1, 1)
 STRIP = (233, 237, 243)        # tab strip grey, y = 63..93
 HEADER_TOP = (30, 104, 206)
@@ -37,8 +40,9 @@ def vertical_gradient(img, box, top, bottom):
         d.line([(x0, y), (x1, y)], fill=lerp(top, bottom, t))
 
 
-def rounded_bar(size, radius, top, bottom, border, outside):
-    """A rounded bar with a vertical gradient; pixels outside it in `outside`."""
+def rounded_bar(size, radius, top, bottom, border, outside, line=1):
+    """A rounded bar with a vertical gradient, its edge `line` pixels wide; pixels outside it
+    in `outside`."""
     w, h = size
     scale = 4  # draw large, then shrink: smooth edges
     mask = Image.new("L", (w * scale, h * scale), 0)
@@ -48,7 +52,7 @@ def rounded_bar(size, radius, top, bottom, border, outside):
     vertical_gradient(fill, (0, 0, w - 1, h - 1), top, bottom)
     edge = Image.new("L", (w * scale, h * scale), 0)
     ImageDraw.Draw(edge).rounded_rectangle([0, 0, w * scale - 1, h * scale - 1], radius * scale,
-                                           outline=255, width=scale)
+                                           outline=255, width=scale * line)
     edge = edge.resize((w, h), Image.LANCZOS)
     fill.paste(Image.new("RGB", (w, h), border), (0, 0), edge)
     out = Image.new("RGB", (w, h), outside)
@@ -56,7 +60,7 @@ def rounded_bar(size, radius, top, bottom, border, outside):
     # a soft highlight along the top half
     hl = Image.new("RGB", (w, h), (255, 255, 255))
     hm = Image.new("L", (w, h), 0)
-    ImageDraw.Draw(hm).rounded_rectangle([2, 1, w - 3, h // 2], max(1, radius - 2), fill=70)
+    ImageDraw.Draw(hm).rounded_rectangle([2 * line, line, w - 1 - 2 * line, h // 2], max(1, radius - 2 * line), fill=70)
     out.paste(hl, (0, 0), Image.composite(hm, Image.new("L", (w, h), 0), mask))
     return out
 
@@ -77,90 +81,103 @@ def app_icon(size):
     return img.resize((size, size), Image.LANCZOS)
 
 
-def main_background():
-    img = Image.new("RGB", (W, H), (255, 255, 255))
+def main_background(p):
+    S = scaler(p)
+    w, h = S(W), S(H)
+    img = Image.new("RGB", (w, h), (255, 255, 255))
     d = ImageDraw.Draw(img)
     # blue frame all round, header band at the top
-    d.rectangle([0, 0, W - 1, H - 1], fill=FRAME)
-    vertical_gradient(img, (0, 0, W - 1, 62), HEADER_TOP, HEADER_BOTTOM)
-    d.line([(0, 0), (W - 1, 0)], fill=(70, 140, 230))
+    d.rectangle([0, 0, w - 1, h - 1], fill=FRAME)
+    vertical_gradient(img, (0, 0, w - 1, S(63) - 1), HEADER_TOP, HEADER_BOTTOM)
+    d.rectangle([0, 0, w - 1, S(1) - 1], fill=(70, 140, 230))
     # tab strip and white working area
-    d.rectangle([6, 63, W - 7, 93], fill=STRIP)
-    d.line([(6, 93), (W - 7, 93)], fill=(200, 208, 220))
-    d.rectangle([6, 94, W - 7, H - 7], fill=(255, 255, 255))
+    d.rectangle([S(6), S(63), w - 1 - S(6), S(94) - 1], fill=STRIP)
+    d.rectangle([S(6), S(94) - S(1), w - 1 - S(6), S(94) - 1], fill=(200, 208, 220))
+    d.rectangle([S(6), S(94), w - 1 - S(6), h - 1 - S(6)], fill=(255, 255, 255))
     # icon and title at the top left
-    icon = app_icon(32)
-    img.paste(icon, (14, 14), icon)
-    d.text((56, 12), "Taliveer", font=ImageFont.truetype(DEJAVU_BOLD, 22), fill=(255, 255, 255))
-    d.text((57, 40), "启动项 · 卸载 · 进程 · 关联", font=ImageFont.truetype(WQY, 12), fill=(190, 215, 250))
+    icon = app_icon(S(32))
+    img.paste(icon, (S(14), S(14)), icon)
+    d.text((S(56), S(12)), "Taliveer", font=ImageFont.truetype(DEJAVU_BOLD, S(22)), fill=(255, 255, 255))
+    d.text((S(57), S(40)), "启动项 · 卸载 · 进程 · 关联", font=ImageFont.truetype(WQY, S(12)), fill=(190, 215, 250))
     # knobs behind the three top labels ("i", "_", "x")
     for cx, cy in ((643, 16), (672, 15), (699, 16)):
-        knob = rounded_bar((20, 20), 10, (250, 252, 255), (196, 216, 244), (10, 50, 120), HEADER_TOP)
-        m = Image.new("L", (80, 80), 0)
-        ImageDraw.Draw(m).ellipse([0, 0, 79, 79], fill=255)
-        img.paste(knob, (cx - 10, cy - 10), m.resize((20, 20), Image.LANCZOS))
-    # rounded corners in the key colour: 5, 4, 3, 2, 1 pixels on rows 0..4, mirrored below
-    for row, count in enumerate((5, 4, 3, 2, 1)):
-        for x in range(count):
-            for y in (row, H - 1 - row):
-                img.putpixel((x, y), KEY)
-                img.putpixel((W - 1 - x, y), KEY)
-    assert img.getpixel((1, 1)) == KEY
-    # nothing else in the three-pixel border may carry the key colour
-    border = [(x, y) for y in range(H) for x in range(W) if x < 3 or y < 3 or x >= W - 3 or y >= H - 3]
-    assert sum(1 for p in border if img.getpixel(p) == KEY) == 60
+        paste_knob(img, S(20), (S(cx) - S(10), S(cy) - S(10)), HEADER_TOP)
+    curved_corners(img, w, h, p)
     return img
 
 
-def curved_corners(img, w, h):
-    """The key colour in the outer corners only: 5, 4, 3, 2, 1 pixels on rows 0..4, mirrored."""
-    for row, count in enumerate((5, 4, 3, 2, 1)):
-        for x in range(count):
+def scaler(p):
+    """96-DPI pixels at p per cent, rounded half up as the program rounds them."""
+    return lambda v: (v * p + 50) // 100
+
+
+def paste_knob(img, side, at, outside):
+    knob = rounded_bar((side, side), side // 2, (250, 252, 255), (196, 216, 244), (10, 50, 120), outside)
+    m = Image.new("L", (side * 4, side * 4), 0)
+    ImageDraw.Draw(m).ellipse([0, 0, side * 4 - 1, side * 4 - 1], fill=255)
+    img.paste(knob, at, m.resize((side, side), Image.LANCZOS))
+
+
+def curved_corners(img, w, h, p):
+    """The key colour in the outer corners only: at 100 % 5, 4, 3, 2, 1 pixels on rows 0..4,
+    mirrored; at other scales the same cut, its size scaled. Every key pixel lies in the
+    border the region routine reads (3 pixels, scaled)."""
+    S = scaler(p)
+    n = S(5)
+    for row in range(n):
+        for x in range(n - row):
             for y in (row, h - 1 - row):
                 img.putpixel((x, y), KEY)
                 img.putpixel((w - 1 - x, y), KEY)
     assert img.getpixel((1, 1)) == KEY
-    border = [(x, y) for y in range(h) for x in range(w) if x < 3 or y < 3 or x >= w - 3 or y >= h - 3]
-    assert sum(1 for p in border if img.getpixel(p) == KEY) == 60
+    b = S(3)
+    assert (n + 1) // 2 <= b
+    border = [(x, y) for y in range(h) for x in range(w) if x < b or y < b or x >= w - b or y >= h - b]
+    assert sum(1 for q in border if img.getpixel(q) == KEY) == 4 * n * (n + 1) // 2
 
 
-def small_window_background(body, band_height, about):
+def small_window_background(p, body, band_height, about):
     """350 x 300: a blue frame, a light grey drag band along the top, the body colour inside."""
-    w, h = 350, 300
+    S = scaler(p)
+    w, h = S(350), S(300)
     img = Image.new("RGB", (w, h), FRAME)
     d = ImageDraw.Draw(img)
-    d.rectangle([3, 3, w - 4, band_height - 1], fill=(228, 232, 238))
-    d.line([(3, band_height - 1), (w - 4, band_height - 1)], fill=(196, 204, 216))
-    d.rectangle([3, band_height, w - 4, h - 4], fill=body)
+    d.rectangle([S(3), S(3), w - 1 - S(3), S(band_height) - 1], fill=(228, 232, 238))
+    d.rectangle([S(3), S(band_height) - S(1), w - 1 - S(3), S(band_height) - 1], fill=(196, 204, 216))
+    d.rectangle([S(3), S(band_height), w - 1 - S(3), h - 1 - S(3)], fill=body)
     if about:
         # the round close button under the "x" label, and the program's picture in the middle
-        knob = rounded_bar((20, 20), 10, (250, 252, 255), (196, 216, 244), (10, 50, 120), (228, 232, 238))
-        m = Image.new("L", (80, 80), 0)
-        ImageDraw.Draw(m).ellipse([0, 0, 79, 79], fill=255)
-        img.paste(knob, (314, 12), m.resize((20, 20), Image.LANCZOS))
-        icon = app_icon(96)
-        img.paste(icon, ((w - 96) // 2, 90), icon)
-    curved_corners(img, w, h)
+        paste_knob(img, S(20), (S(314), S(12)), (228, 232, 238))
+        icon = app_icon(S(96))
+        img.paste(icon, ((w - S(96)) // 2, S(90)), icon)
+    curved_corners(img, w, h, p)
     return img
+
+
+def bar(p, size, radius, top, bottom, border, outside):
+    S = scaler(p)
+    return rounded_bar((S(size[0]), S(size[1])), S(radius), top, bottom, border, outside, S(1))
+
+
+def save(img, name, p):
+    img.save(os.path.join(OUT, name + ("" if p == 100 else "_%d" % p) + ".png"), optimize=True)
 
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    main_background().save(os.path.join(OUT, "form1_background.png"))
-    rounded_bar((141, 26), 7, (214, 233, 255), (160, 200, 250), (96, 150, 224), STRIP).save(
-        os.path.join(OUT, "tab_highlight.png"))
-    rounded_bar((161, 26), 8, (252, 253, 255), (208, 226, 250), (140, 175, 222), (255, 255, 255)).save(
-        os.path.join(OUT, "button_a.png"))
-    rounded_bar((161, 26), 8, (222, 236, 255), (150, 192, 248), (70, 124, 206), (255, 255, 255)).save(
-        os.path.join(OUT, "button_b.png"))
-    small_window_background((255, 255, 255), 48, True).save(os.path.join(OUT, "about_background.png"))
-    small_window_background((195, 244, 255), 60, False).save(os.path.join(OUT, "promotion_background.png"))
-    rounded_bar((103, 30), 14, (246, 246, 246), (196, 196, 196), (128, 128, 128), (195, 244, 255)).save(
-        os.path.join(OUT, "ok_button_a.png"))
-    rounded_bar((103, 30), 14, (226, 226, 226), (168, 168, 168), (96, 96, 96), (195, 244, 255)).save(
-        os.path.join(OUT, "ok_button_b.png"))
+    for p in PERCENTS:
+        save(main_background(p), "form1_background", p)
+        save(bar(p, (141, 26), 7, (214, 233, 255), (160, 200, 250), (96, 150, 224), STRIP), "tab_highlight", p)
+        save(bar(p, (161, 26), 8, (252, 253, 255), (208, 226, 250), (140, 175, 222), (255, 255, 255)), "button_a", p)
+        save(bar(p, (161, 26), 8, (222, 236, 255), (150, 192, 248), (70, 124, 206), (255, 255, 255)), "button_b", p)
+        save(small_window_background(p, (255, 255, 255), 48, True), "about_background", p)
+        save(small_window_background(p, (195, 244, 255), 60, False), "promotion_background", p)
+        save(bar(p, (103, 30), 14, (246, 246, 246), (196, 196, 196), (128, 128, 128), (195, 244, 255)),
+             "ok_button_a", p)
+        save(bar(p, (103, 30), 14, (226, 226, 226), (168, 168, 168), (96, 96, 96), (195, 244, 255)),
+             "ok_button_b", p)
     big = app_icon(256)
-    big.save(os.path.join(OUT, "taliveer.ico"), sizes=[(16, 16), (24, 24), (32, 32), (48, 48)])
+    big.save(os.path.join(OUT, "taliveer.ico"), sizes=[(16, 16), (20, 20), (24, 24), (32, 32), (48, 48), (64, 64)])
 
 
 if __name__ == "__main__":

@@ -30,7 +30,7 @@ size_t Stride(LONG width) { return ((static_cast<size_t>(width) * 24 + 31) / 32)
 // A PNG through the system's imaging component (Windows 7 and later, and Wine), which COM
 // finds in the system folder by its registration. The first factory is named: the name
 // without a number means the second one, which Windows 7 lacks, where an SDK targets Windows 8.
-UniqueHBitmap DecodePng(const BYTE* bytes, DWORD size) {
+UniqueHBitmap DecodePng(const BYTE* bytes, DWORD size, SIZE wanted) {
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const ScopeExit uninitialise([com] {
         if (SUCCEEDED(com)) ::CoUninitialize();
@@ -39,6 +39,7 @@ UniqueHBitmap DecodePng(const BYTE* bytes, DWORD size) {
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICBitmapScaler> scaler;
     ComPtr<IWICFormatConverter> converter;
     UINT width = 0;
     UINT height = 0;
@@ -47,8 +48,23 @@ UniqueHBitmap DecodePng(const BYTE* bytes, DWORD size) {
         FAILED(factory->CreateStream(stream.put())) ||
         FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes), size)) ||
         FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())) ||
-        FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put())) ||
-        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+        FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height))) {
+        return {};
+    }
+    IWICBitmapSource* source = frame.get();
+    const bool resize = wanted.cx > 0 && wanted.cy > 0 &&
+                        (static_cast<UINT>(wanted.cx) != width || static_cast<UINT>(wanted.cy) != height);
+    if (resize) {
+        // Fant averages every source pixel that falls into a target pixel: a sharp reduction.
+        if (FAILED(factory->CreateBitmapScaler(scaler.put())) ||
+            FAILED(scaler->Initialize(frame.get(), static_cast<UINT>(wanted.cx), static_cast<UINT>(wanted.cy),
+                                      WICBitmapInterpolationModeFant))) {
+            return {};
+        }
+        source = scaler.get();
+    }
+    if (FAILED(factory->CreateFormatConverter(converter.put())) ||
+        FAILED(converter->Initialize(source, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)) ||
         FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 16384 || height > 16384) {
         return {};
@@ -92,20 +108,25 @@ UniqueHBitmap DecodeBmp(const BYTE* bytes, DWORD size) {
 
 }  // namespace
 
-UniqueHBitmap LoadRcDataBitmap(HMODULE module, const wchar_t* name) {
+UniqueHBitmap LoadRcDataBitmap(HMODULE module, const wchar_t* name, SIZE wanted) {
     HRSRC info = ::FindResourceW(module, name, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     if (!info) return {};
     HGLOBAL loaded = ::LoadResource(module, info);
     const DWORD size = ::SizeofResource(module, info);
     const auto* bytes = static_cast<const BYTE*>(loaded ? ::LockResource(loaded) : nullptr);
-    return bytes ? DecodePicture(bytes, size) : UniqueHBitmap();
+    return bytes ? DecodePicture(bytes, size, wanted) : UniqueHBitmap();
 }
 
-UniqueHBitmap DecodePicture(const BYTE* bytes, DWORD size) {
+UniqueHBitmap DecodePicture(const BYTE* bytes, DWORD size, SIZE wanted) {
     if (size > sizeof kPngSignature && std::memcmp(bytes, kPngSignature, sizeof kPngSignature) == 0) {
-        return DecodePng(bytes, size);
+        return DecodePng(bytes, size, wanted);
     }
     return DecodeBmp(bytes, size);
+}
+
+UniqueHBitmap LoadArtwork(HMODULE module, const wchar_t* name, int baseWidth, int baseHeight, const DpiScale& scale) {
+    const std::wstring drawn = ArtworkName(name, ArtworkPercentFor(scale.dpi));
+    return LoadRcDataBitmap(module, drawn.c_str(), SIZE{scale(baseWidth), scale(baseHeight)});
 }
 
 }  // namespace taliveer

@@ -2,6 +2,7 @@
 
 #include "services/unique_handle.h"
 #include "ui/window_base.h"
+#include "ui/window_dpi.h"
 
 #include <vector>
 
@@ -28,7 +29,8 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM param) {
 
 BoxWindow::BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidth, int clientHeight,
                      std::span<const ControlSpec> layout, COLORREF background)
-    : host_(host), layout_(layout), clientWidth_(clientWidth), clientHeight_(clientHeight) {
+    : host_(host), layout_(layout), clientWidth_(clientWidth), clientHeight_(clientHeight),
+      fonts_(DpiForWindowOver(host.mainWindow ? host.mainWindow() : nullptr)) {
     if (background != CLR_INVALID) background_.reset(::CreateSolidBrush(background));
     EmptyDialogTemplate dlg{};
     dlg.header.style = kBoxStyle;
@@ -36,7 +38,7 @@ BoxWindow::BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidt
                                          reinterpret_cast<LPARAM>(this));
     if (!hwnd_) throw std::runtime_error("a box window could not be created");
     ::SetWindowTextW(hwnd_, caption);
-    RECT rc{0, 0, clientWidth, clientHeight};
+    RECT rc{0, 0, Scale()(clientWidth), Scale()(clientHeight)};
     ::AdjustWindowRectEx(&rc, kBoxStyle, FALSE, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
     ::SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -67,7 +69,9 @@ void BoxWindow::FitInfoLabel() {
     if (!label) return;
     HWND labelWindow = controls_->Hwnd(kInfoLabelId);
     const std::wstring text = InfoLabel().Text();
-    RECT needed{0, 0, label->width, 0};
+    const DpiScale scale = Scale();
+    const PixelRect labelAt = controls_->Scaled(*label);
+    RECT needed{0, 0, labelAt.width, 0};
     {
         WindowDc dc(labelWindow);
         SelectInDc font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(labelWindow, WM_GETFONT, 0, 0)));
@@ -76,19 +80,20 @@ void BoxWindow::FitInfoLabel() {
     }
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int most = (work.bottom - work.top) - clientHeight_ - 80;
-    int extra = needed.bottom > label->height ? needed.bottom - label->height : 0;
+    const int most = (work.bottom - work.top) - scale(clientHeight_) - scale(80);
+    int extra = needed.bottom > labelAt.height ? needed.bottom - labelAt.height : 0;
     if (extra > most) extra = most > 0 ? most : 0;
 
     for (const ControlSpec& row : layout_) {
         HWND control = controls_->Hwnd(row.id);
+        const PixelRect at = controls_->Scaled(row);
         if (row.id == kInfoLabelId) {
-            ::SetWindowPos(control, nullptr, row.x, row.y, row.width, row.height + extra, SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SetWindowPos(control, nullptr, at.x, at.y, at.width, at.height + extra, SWP_NOZORDER | SWP_NOACTIVATE);
         } else if (row.y >= label->y + label->height) {
-            ::SetWindowPos(control, nullptr, row.x, row.y + extra, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SetWindowPos(control, nullptr, at.x, at.y + extra, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
-    RECT rc{0, 0, clientWidth_, clientHeight_ + extra};
+    RECT rc{0, 0, scale(clientWidth_), scale(clientHeight_) + extra};
     ::AdjustWindowRectEx(&rc, kBoxStyle, FALSE, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
     ::SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(labelWindow, nullptr, FALSE);

@@ -34,6 +34,9 @@ public:
     HWND hwnd() const noexcept { return hwnd_; }
     StaticControl& InfoLabel() const;
     HWND Control(int id) const { return controls_->Hwnd(id); }
+    const FormControls& Controls() const { return *controls_; }
+    // The box's display scale: that of the main window it is shown over.
+    DpiScale Scale() const { return fonts_.Scale(); }
 
     // Shows the box and returns when it has been closed. Every other window of the program
     // takes no input meanwhile.

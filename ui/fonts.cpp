@@ -3,7 +3,7 @@
 namespace taliveer {
 namespace {
 
-UniqueHFont MakeFont(int height, bool bold, bool underline, const wchar_t* face) {
+UniqueHFont CreateNamedFont(int height, bool bold, bool underline, const wchar_t* face) {
     return UniqueHFont(::CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
@@ -11,7 +11,13 @@ UniqueHFont MakeFont(int height, bool bold, bool underline, const wchar_t* face)
 
 }  // namespace
 
-FontSet::FontSet() {
+FontSet::FontSet(int dpi) { Rebuild(dpi); }
+
+void FontSet::Rebuild(int dpi) {
+    scale_ = DpiScale{dpi};
+    const auto MakeFont = [this](int height, bool bold, bool underline, const wchar_t* face) {
+        return CreateNamedFont(scale_(height), bold, underline, face);
+    };
     fonts_[static_cast<size_t>(FontId::Default)] = MakeFont(-11, false, false, L"Arial");
     fonts_[static_cast<size_t>(FontId::Arial12)] = MakeFont(-12, false, false, L"Arial");
     fonts_[static_cast<size_t>(FontId::Arial13)] = MakeFont(-13, false, false, L"Arial");

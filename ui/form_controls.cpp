@@ -21,6 +21,7 @@ FormControls::FormControls(HWND form, const FontSet& fonts) : form_(form), fonts
 void FormControls::Build(std::span<const ControlSpec> rows, COLORREF formBackground, bool laterOnTop,
                          const PageFactory& makePage) {
     formBackground_ = formBackground;
+    rows_.insert(rows_.end(), rows.begin(), rows.end());
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     for (const ControlSpec& row : rows) {
         HWND parent = row.parentId == 0 ? form_ : Hwnd(row.parentId);
@@ -63,12 +64,18 @@ void FormControls::Build(std::span<const ControlSpec> rows, COLORREF formBackgro
         }
 
         HWND hwnd = nullptr;
+        const PixelRect at = Scaled(row);
         if (row.kind == ControlKind::Page) {
             if (!makePage) throw std::logic_error("layout has a page but no page factory");
-            hwnd = makePage(row, parent);
+            ControlSpec scaled = row;
+            scaled.x = at.x;
+            scaled.y = at.y;
+            scaled.width = at.width;
+            scaled.height = at.height;
+            hwnd = makePage(scaled, parent);
         } else {
-            hwnd = ::CreateWindowExW(exStyle, className, row.text ? row.text : L"", style, row.x, row.y,
-                                     row.width, row.height, parent,
+            hwnd = ::CreateWindowExW(exStyle, className, row.text ? row.text : L"", style, at.x, at.y,
+                                     at.width, at.height, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         }
         if (!hwnd) throw std::runtime_error("the control " + NarrowForLog(row.name) + " could not be created");
@@ -101,6 +108,26 @@ void FormControls::Build(std::span<const ControlSpec> rows, COLORREF formBackgro
             ::SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
     }
+}
+
+PixelRect FormControls::Scaled(const ControlSpec& row) const {
+    return fonts_.Scale().Rect(row.x, row.y, row.width, row.height);
+}
+
+void FormControls::Rescale() {
+    for (const ControlSpec& row : rows_) {
+        const auto it = windows_.find(row.id);
+        if (it == windows_.end()) continue;
+        const PixelRect at = Scaled(row);
+        ::SetWindowPos(it->second, nullptr, at.x, at.y, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(row.font)), FALSE);
+        // A label sized to its text measures it again in the new font.
+        if (const auto label = statics_.find(row.id); label != statics_.end() &&
+                                                      label->second->role() == StaticControl::Role::Label) {
+            label->second->SetFont(fonts_.Get(row.font));
+        }
+    }
+    for (const auto& [id, hwnd] : windows_) ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 HWND FormControls::Hwnd(int id) const {
@@ -203,18 +230,23 @@ int SelectedRow(HWND listView) {
     return ListView_GetNextItem(listView, -1, LVNI_SELECTED);
 }
 
-void AddListColumns(HWND listView, std::span<const ColumnSpec> columns) {
+void AddListColumns(HWND listView, std::span<const ColumnSpec> columns, const DpiScale& scale) {
     int index = 0;
     for (const ColumnSpec& column : columns) {
         LVCOLUMNW lvc{};
         lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         lvc.fmt = column.format;
-        lvc.cx = column.width;
+        lvc.cx = scale(column.width);
         lvc.pszText = const_cast<wchar_t*>(column.caption);
         lvc.iSubItem = index;
         ListView_InsertColumn(listView, index, &lvc);
         ++index;
     }
+}
+
+void ScaleListColumns(HWND listView, std::span<const ColumnSpec> columns, const DpiScale& scale) {
+    int index = 0;
+    for (const ColumnSpec& column : columns) ListView_SetColumnWidth(listView, index++, scale(column.width));
 }
 
 }  // namespace taliveer

@@ -28,7 +28,16 @@ public:
     void Build(std::span<const ControlSpec> rows, COLORREF formBackground, bool laterOnTop,
                const PageFactory& makePage = {});
 
+    // A row's rectangle at the form's scale (its fonts' scale), in its parent's pixels.
+    PixelRect Scaled(const ControlSpec& row) const;
+    // Puts every control built so far at its rectangle and font for the fonts' scale, after
+    // they were made again for a new one.
+    void Rescale();
+
     HWND Hwnd(int id) const;
+    // The table rows the controls were built from, in order.
+    const std::vector<ControlSpec>& Rows() const { return rows_; }
+    const FontSet& Fonts() const { return fonts_; }
     StaticControl& Static(int id) const;
     bool Has(int id) const { return windows_.count(id) != 0; }
 
@@ -49,6 +58,7 @@ private:
     HWND form_;
     const FontSet& fonts_;
     COLORREF formBackground_ = RGB(255, 255, 255);
+    std::vector<ControlSpec> rows_;
     std::map<int, HWND> windows_;
     std::map<int, std::unique_ptr<StaticControl>> statics_;
     std::vector<const StaticControl*> creationOrder_;
@@ -56,8 +66,10 @@ private:
     std::map<int, std::function<void()>> changes_;
 };
 
-// Puts the columns of a table into a report-style list view.
-void AddListColumns(HWND listView, std::span<const ColumnSpec> columns);
+// Puts the columns of a table into a report-style list view, their widths at `scale`.
+void AddListColumns(HWND listView, std::span<const ColumnSpec> columns, const DpiScale& scale);
+// Sets the widths of columns put there by AddListColumns for a new scale.
+void ScaleListColumns(HWND listView, std::span<const ColumnSpec> columns, const DpiScale& scale);
 
 // Appends a row of three cells to a report-style list view, with its image index (-1 for
 // none, I_IMAGECALLBACK for one the list asks for) and its lParam; returns the row's index.

@@ -76,19 +76,26 @@ std::span<const ControlSpec> LayoutOf(Promoted product) {
 
 PromotionWindow::PromotionWindow(const BoxHost& host, Promoted product)
     : SkinnedWindow(host, LookOf(product), LayoutOf(product)), product_(product) {
-    HMODULE module = ::GetModuleHandleW(nullptr);
-    buttonA_ = LoadRcDataBitmap(module, L"OKBUTTONA");
-    buttonB_ = LoadRcDataBitmap(module, L"OKBUTTONB");
-    if (!buttonA_ || !buttonB_) throw std::runtime_error("the window artwork is missing");
+    LoadPictures();
     FormControls& c = Controls();
-    c.Static(kButton1A).SetBitmap(buttonA_.get());
-    c.Static(kButton1B).SetBitmap(buttonB_.get());
     c.OnClick(DownloadLinkId(), [this] { DownloadClick(); });
     for (int id : {kButton1A, kButton1B, kButton1Label}) {
         c.OnClick(id, [this] { Button1Click(); });
         c.Static(id).onMouseMove = [this] { Button1MouseMove(); };
     }
     c.Static(kWndImage).onMouseMove = [this] { WndImageMouseMove(); };
+}
+
+void PromotionWindow::LoadPictures() {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    const ControlSpec& row = kButton1ARow;
+    UniqueHBitmap a = LoadArtwork(module, L"OKBUTTONA", row.width, row.height, Scale());
+    UniqueHBitmap b = LoadArtwork(module, L"OKBUTTONB", row.width, row.height, Scale());
+    if (!a || !b) throw std::runtime_error("the window artwork is missing");
+    Controls().Static(kButton1A).SetBitmap(a.get());
+    Controls().Static(kButton1B).SetBitmap(b.get());
+    buttonA_ = std::move(a);
+    buttonB_ = std::move(b);
 }
 
 const wchar_t* PromotionWindow::SettingName() const {

@@ -34,6 +34,7 @@ public:
 
 protected:
     void OnEscape() override { Close(); }
+    void LoadPictures() override;
 
 private:
     void DownloadClick();

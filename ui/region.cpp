@@ -21,8 +21,9 @@ void CutRuns(HRGN region, const std::vector<PixelRun>& runs) {
     }
 }
 
-UniqueHRgn CombineBorder(UniqueHRgn top, UniqueHRgn left, UniqueHRgn right, UniqueHRgn bottom, SIZE size) {
-    UniqueHRgn inner(::CreateRectRgn(3, 3, size.cx - 3, size.cy - 3));
+UniqueHRgn CombineBorder(UniqueHRgn top, UniqueHRgn left, UniqueHRgn right, UniqueHRgn bottom, SIZE size,
+                         int border) {
+    UniqueHRgn inner(::CreateRectRgn(border, border, size.cx - border, size.cy - border));
     UniqueHRgn result(::CreateRectRgn(0, 0, 0, 0));
     ::CombineRgn(result.get(), top.get(), left.get(), RGN_AND);
     ::CombineRgn(result.get(), result.get(), right.get(), RGN_AND);
@@ -72,19 +73,19 @@ UniqueHRgn CreateStripRegion(HBITMAP bitmap, int x0, int y0, int xEnd, int yEnd,
     return region;
 }
 
-UniqueHRgn CreateBitmapRegion(HBITMAP bitmap, const PendingMessages& pending) {
+UniqueHRgn CreateBitmapRegion(HBITMAP bitmap, const PendingMessages& pending, int border) {
     const SIZE size = BitmapSize(bitmap);
-    const BorderStrips strips = BorderStripsOf(size.cx, size.cy);
+    const BorderStrips strips = BorderStripsOf(size.cx, size.cy, border);
     auto strip = [&](const Strip& s) { return CreateStripRegion(bitmap, s.x0, s.y0, s.xEnd, s.yEnd, pending); };
     UniqueHRgn top = strip(strips.top);
     UniqueHRgn left = strip(strips.left);
     UniqueHRgn right = strip(strips.right);
     UniqueHRgn bottom = strip(strips.bottom);
     if (pending) pending();
-    return CombineBorder(std::move(top), std::move(left), std::move(right), std::move(bottom), size);
+    return CombineBorder(std::move(top), std::move(left), std::move(right), std::move(bottom), size, border);
 }
 
-UniqueHRgn CreateBitmapRegionFromBits(HBITMAP bitmap) {
+UniqueHRgn CreateBitmapRegionFromBits(HBITMAP bitmap, int border) {
     const SIZE size = BitmapSize(bitmap);
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -100,13 +101,14 @@ UniqueHRgn CreateBitmapRegionFromBits(HBITMAP bitmap) {
         return pixels[static_cast<size_t>(y) * static_cast<size_t>(size.cx) + static_cast<size_t>(x)] & 0xFFFFFFu;
     };
     const std::uint32_t key = pixelAt(1, 1);
-    const BorderStrips strips = BorderStripsOf(size.cx, size.cy);
+    const BorderStrips strips = BorderStripsOf(size.cx, size.cy, border);
     auto strip = [&](const Strip& s) {
         UniqueHRgn region(::CreateRectRgn(0, 0, size.cx, size.cy));
         CutRuns(region.get(), KeyColourRuns(pixelAt, s.x0, s.y0, s.xEnd, s.yEnd, key));
         return region;
     };
-    return CombineBorder(strip(strips.top), strip(strips.left), strip(strips.right), strip(strips.bottom), size);
+    return CombineBorder(strip(strips.top), strip(strips.left), strip(strips.right), strip(strips.bottom), size,
+                         border);
 }
 
 }  // namespace taliveer

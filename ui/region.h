@@ -1,8 +1,10 @@
 // The region routine of every skinned window: the picture's rectangle less each pixel of its
-// three-pixel border that has the key colour (the colour at (1, 1)).
+// border (three pixels at 96 DPI, scaled with the picture) that has the key colour (the
+// colour at (1, 1)).
 #pragma once
 
 #include "services/unique_handle.h"
+#include "ui/pure/strip_runs.h"
 
 #include <functional>
 
@@ -18,10 +20,10 @@ UniqueHRgn CreateStripRegion(HBITMAP bitmap, int x0, int y0, int xEnd, int yEnd,
 
 // The window region for a picture: its four border strips intersected, then the inside
 // added back. The caller owns the result until it hands it to SetWindowRgn.
-UniqueHRgn CreateBitmapRegion(HBITMAP bitmap, const PendingMessages& pending = {});
+UniqueHRgn CreateBitmapRegion(HBITMAP bitmap, const PendingMessages& pending = {}, int border = kRegionBorder);
 
 // The same region computed from one GetDIBits copy of the picture; the floor that the
 // benchmark compares CreateBitmapRegion with.
-UniqueHRgn CreateBitmapRegionFromBits(HBITMAP bitmap);
+UniqueHRgn CreateBitmapRegionFromBits(HBITMAP bitmap, int border = kRegionBorder);
 
 }  // namespace taliveer

@@ -49,8 +49,8 @@ void AddRow(HWND list, int row, const std::vector<std::wstring>& cells) {
 RestoreWindow::RestoreWindow(const BoxHost& host, TForm3a& infoBox, TForm3b& confirmBox, RestorePlaces places)
     : BoxWindow(host, L"恢复备份", 700, 474, kRestoreLayout), infoBox_(infoBox), confirmBox_(confirmBox),
       places_(std::move(places)) {
-    AddListColumns(Control(kBackupList), kBackupColumns);
-    AddListColumns(Control(kPreviewList), kPreviewColumns);
+    AddListColumns(Control(kBackupList), kBackupColumns, Scale());
+    AddListColumns(Control(kPreviewList), kPreviewColumns, Scale());
     for (int id : {kBackupList, kPreviewList}) {
         ListView_SetExtendedListViewStyle(Control(id), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
         ::SetWindowLongPtrW(Control(id), GWL_STYLE, ::GetWindowLongPtrW(Control(id), GWL_STYLE) | LVS_SHOWSELALWAYS | LVS_SINGLESEL);

@@ -2,6 +2,7 @@
 
 #include "ui/bitmap_resource.h"
 #include "ui/region.h"
+#include "ui/window_dpi.h"
 
 #include <stdexcept>
 #include <vector>
@@ -22,30 +23,49 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM param) {
 }  // namespace
 
 SkinnedWindow::SkinnedWindow(const BoxHost& host, const SkinnedLook& look, std::span<const ControlSpec> layout)
-    : host_(host), look_(look) {
+    : host_(host), look_(look), fonts_(DpiForWindowOver(host.mainWindow ? host.mainWindow() : nullptr)),
+      backgroundId_(layout.front().id) {
     RegisterClassOnce(kSkinnedClass, 0, nullptr);
-    background_ = LoadRcDataBitmap(::GetModuleHandleW(nullptr), look.background);
-    if (!background_) throw std::runtime_error("the window artwork is missing");
     HWND owner = look.overMainWindow && host.mainWindow ? host.mainWindow() : nullptr;
     Create(owner ? 0 : WS_EX_APPWINDOW, kSkinnedClass, look.caption, WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, 0, 0,
-           kWidth, kHeight, owner, nullptr);
+           Scale()(kWidth), Scale()(kHeight), owner, nullptr);
     if (!hwnd_) throw std::runtime_error("a window could not be created");
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
     controls_->Build(layout, look.fill, true);
     // The first row is the background picture.
-    controls_->Static(layout.front().id).SetBitmap(background_.get());
+    LoadBackground();
     checkBoxBrush_.reset(::CreateSolidBrush(look.checkBoxColour));
-    UniqueHRgn region = CreateBitmapRegion(background_.get());
-    if (::SetWindowRgn(hwnd_, region.get(), FALSE)) region.release();  // the system owns it now
     // Pictures and labels on the window let the drag band through to it.
     for (const ControlSpec& row : layout) {
         if (row.kind != ControlKind::Picture && row.kind != ControlKind::Label) continue;
         controls_->Static(row.id).passThrough = [this](POINT pt) {
             RECT wr;
             ::GetWindowRect(hwnd_, &wr);
-            return InDragBand(look_.band, pt.x, pt.y, wr.left, wr.top);
+            return InDragBand(ScaledBand(look_.band, Scale()), pt.x, pt.y, wr.left, wr.top);
         };
     }
+}
+
+void SkinnedWindow::LoadBackground() {
+    UniqueHBitmap background =
+        LoadArtwork(::GetModuleHandleW(nullptr), look_.background, kWidth, kHeight, Scale());
+    if (!background) throw std::runtime_error("the window artwork is missing");
+    controls_->Static(backgroundId_).SetBitmap(background.get());
+    background_ = std::move(background);
+    UniqueHRgn region = CreateBitmapRegion(background_.get(), {}, Scale()(kRegionBorder));
+    if (::SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();  // the system owns it now
+}
+
+void SkinnedWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi != Scale().dpi) {
+        fonts_.Rebuild(dpi);
+        controls_->Rescale();
+        LoadPictures();
+    }
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, Scale()(kWidth), Scale()(kHeight),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadBackground();
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 SkinnedWindow::~SkinnedWindow() {
@@ -70,8 +90,8 @@ void SkinnedWindow::Centre() {
     } else {
         ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
     }
-    const int x = over.left + (over.right - over.left - kWidth) / 2;
-    const int y = over.top + (over.bottom - over.top - kHeight) / 2;
+    const int x = over.left + (over.right - over.left - Scale()(kWidth)) / 2;
+    const int y = over.top + (over.bottom - over.top - Scale()(kHeight)) / 2;
     ::SetWindowPos(hwnd_, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -106,9 +126,14 @@ LRESULT SkinnedWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         const POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         RECT wr;
         ::GetWindowRect(hwnd_, &wr);
-        if (hit == HTCLIENT && InDragBand(look_.band, pt.x, pt.y, wr.left, wr.top)) hit = HTCAPTION;
+        if (hit == HTCLIENT && InDragBand(ScaledBand(look_.band, Scale()), pt.x, pt.y, wr.left, wr.top)) {
+            hit = HTCAPTION;
+        }
         return hit;
     }
+    case WM_DPICHANGED:
+        if (lParam) OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_ERASEBKGND:
         return 1;  // the picture covers the window
     case WM_COMMAND:

@@ -16,7 +16,7 @@ namespace taliveer {
 
 struct SkinnedLook {
     const wchar_t* caption;
-    const wchar_t* background;  // RCDATA name of the 350 x 300 picture
+    const wchar_t* background;  // RCDATA name of the 350 x 300 picture (at 96 DPI)
     COLORREF fill;              // colour behind labels that lie beyond the picture
     DragBand band;
     bool overMainWindow;  // centred over the main window (else on the desktop, with no owner)
@@ -34,19 +34,28 @@ public:
     bool IsShown() const noexcept { return shown_; }
     FormControls& Controls() { return *controls_; }
     HRGN RegionForTests() const;
+    DpiScale Scale() const { return fonts_.Scale(); }
+    // The window moved to a screen of another scale (WM_DPICHANGED): it takes the corner of
+    // `suggested` and draws everything again at `dpi`.
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
 protected:
     void Close();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Escape on the window or on a control that does not want it.
     virtual void OnEscape() {}
+    // The pictures a derived window shows besides the background, at Scale().
+    virtual void LoadPictures() {}
 
 private:
     void Centre();
+    // The background picture and the window's shape from it, at Scale().
+    void LoadBackground();
 
     BoxHost host_;
     SkinnedLook look_;
     FontSet fonts_;
+    int backgroundId_;
     UniqueHBitmap background_;
     UniqueHBrush checkBoxBrush_;
     std::unique_ptr<FormControls> controls_;

@@ -97,6 +97,19 @@ void ProcessPage::Panel3Enter() {
     context_.bringToFront(3);
 }
 
+void ProcessPage::IconsDropped() {
+    freeImages_.clear();
+    HWND list = context_.controls.Hwnd(ids::InfoList(3));
+    const int count = ListView_GetItemCount(list);
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = AddRowIcon(context_, ListCellText(list, i, 1));
+        ListView_SetItem(list, &item);
+    }
+}
+
 void ProcessPage::SyncCaptions() {
     HWND list = context_.controls.Hwnd(ids::InfoList(3));
     const int count = ListView_GetItemCount(list);

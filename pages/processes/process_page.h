@@ -24,6 +24,8 @@ public:
     void Panel3Button1Click();
     // "继续": on to the association page, as its tab does.
     void Panel3Button2Click();
+    // The shared image list was emptied for a new icon size: every row takes its icon again.
+    void IconsDropped();
 
 private:
     void SyncCaptions();

@@ -9,6 +9,11 @@ mkdir -p "$out"
 : "${DISPLAY:?needs the Wine session}" "${WINEPREFIX:?}" "${TALIVEER_FBDIR:?}"
 TALIVEER_WINE="${TALIVEER_WINE:-wine}"
 
+# The display scale the session runs at (scripts/with-display-scale.sh says it), and a
+# length of the layout tables (96-DPI pixels) at it, rounded as the program rounds.
+dpi="${TALIVEER_EXPECTED_DPI:-96}"
+px() { echo $(( ($1 * dpi + 48) / 96 )); }
+
 failures=0
 passes=0
 probe() { timeout 30 "$TALIVEER_WINE" "$probe" "$@" 2>/dev/null | tr -d '\r'; }

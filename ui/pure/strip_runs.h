@@ -40,8 +40,8 @@ std::vector<PixelRun> KeyColourRuns(PixelAt&& pixelAt, int x0, int y0, int xEnd,
     return runs;
 }
 
-// The four border strips of a W x H picture, three pixels wide, in the order the region
-// routine combines them: top, left, right, bottom.
+// The four border strips of a W x H picture, `border` pixels wide (three at 96 DPI, scaled
+// with the picture), in the order the region routine combines them: top, left, right, bottom.
 struct Strip {
     int x0, y0, xEnd, yEnd;
     bool operator==(const Strip&) const = default;
@@ -49,8 +49,10 @@ struct Strip {
 struct BorderStrips {
     Strip top, left, right, bottom;
 };
-constexpr BorderStrips BorderStripsOf(int w, int h) {
-    return {{0, 0, w, 3}, {0, 3, 3, h - 3}, {w - 3, 3, w, h - 3}, {0, h - 3, w, h}};
+inline constexpr int kRegionBorder = 3;
+constexpr BorderStrips BorderStripsOf(int w, int h, int border = kRegionBorder) {
+    const int b = border;
+    return {{0, 0, w, b}, {0, b, b, h - b}, {w - b, b, w, h - b}, {0, h - b, w, h}};
 }
 
 }  // namespace taliveer
