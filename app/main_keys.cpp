@@ -56,7 +56,7 @@ bool TForm1::KeyDown(const MSG& msg) {
     const bool shift = Down(VK_SHIFT);
     const bool alt = Down(VK_MENU);
     const int page = PageInFront();
-    const bool inTextBox = msg.hwnd == controls_->Hwnd(ids::kPanel4FindEdit);
+    const bool inTextBox = msg.hwnd == controls_->Find(ids::kPanel4FindEdit);
     if (alt && key != VK_F10) return false;
 
     if (ctrl && key == VK_TAB) {

@@ -27,6 +27,7 @@ void TForm1::LoadSkin() {
     controls_->Static(ids::kForm1Image).SetBitmap(background.get());
     controls_->Static(ids::kTabImage).SetBitmap(tabHighlight.get());
     for (int page = 1; page <= kPageCount; ++page) {
+        if (!PageBuilt(page)) continue;  // its buttons take the skin when they are built
         for (int b = 1; b <= ButtonCount(page); ++b) {
             controls_->Static(ids::ButtonA(page, b)).SetBitmap(buttonA.get());
             controls_->Static(ids::ButtonB(page, b)).SetBitmap(buttonB.get());
@@ -59,6 +60,7 @@ void TForm1::RescaleRowIcons() {
     ImageList_SetIconSize(imageList1_.get(), side, side);
     pageContext_->extracted.clear();
     for (int page = 1; page <= kPageCount; ++page) {
+        if (!PageBuilt(page)) continue;  // no rows yet
         HWND list = controls_->Hwnd(ids::InfoList(page));
         ListView_SetImageList(list, imageList1_.get(), LVSIL_SMALL);  // the rows take the new height
         if (page == 3) continue;
@@ -72,7 +74,7 @@ void TForm1::RescaleRowIcons() {
             ListView_SetItem(list, &item);
         }
     }
-    processes_->IconsDropped();
+    if (PageBuilt(3)) processes_->IconsDropped();
 }
 
 void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
@@ -81,7 +83,7 @@ void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
         fonts_.Rebuild(dpi);
         controls_->Rescale();
         for (int page = 1; page <= kPageCount; ++page) {
-            ScaleListColumns(controls_->Hwnd(ids::InfoList(page)), PageColumns(page), Scale());
+            if (PageBuilt(page)) ScaleListColumns(controls_->Hwnd(ids::InfoList(page)), PageColumns(page), Scale());
         }
         PlaceTabImage(tab > 0 ? tab : 1);
         RescaleRowIcons();

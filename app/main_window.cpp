@@ -72,20 +72,23 @@ void TForm1::Show(int showCommand) {
 
 void TForm1::BuildControls() {
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
-    controls_->Build(MainWindowLayout(), RGB(255, 255, 255), true, [this](const ControlSpec& row, HWND parent) {
+    // The window's own controls and its four pages; what lies on a page is built when it is
+    // first needed (the first page at once).
+    std::vector<ControlSpec> rows;
+    for (const ControlSpec& row : MainWindowLayout()) {
+        if (row.parentId == 0) rows.push_back(row);
+    }
+    controls_->Build(rows, RGB(255, 255, 255), true, [this](const ControlSpec& row, HWND parent) {
         const int page = (row.id - ids::Panel(0)) / 100;
         pages_[static_cast<size_t>(page - 1)] =
             std::make_unique<PageWindow>(parent, row.id, row.x, row.y, row.width, row.height);
         return pages_[static_cast<size_t>(page - 1)]->hwnd();
     });
+    controls_->buildMissing = [this](int id) { BuildPageOf(id); };
     const int side = SmallIconSide(Scale().dpi);
     imageList1_.reset(::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 16));
-    for (int page = 1; page <= kPageCount; ++page) {
-        HWND list = controls_->Hwnd(ids::InfoList(page));
-        AddListColumns(list, PageColumns(page), Scale());
-        ListView_SetImageList(list, imageList1_.get(), LVSIL_SMALL);
-    }
     ConnectHandlers();
+    BuildPage(1);
 }
 
 void TForm1::ConnectHandlers() {
@@ -97,22 +100,13 @@ void TForm1::ConnectHandlers() {
     for (int tab = 1; tab <= 4; ++tab) c.OnClick(ids::TabLabel(tab), [this, tab] { TabLabelClick(tab); });
     for (int page : {1, 2, 4}) c.OnClick(ids::UndoLabel(page), [this] { UndoLabelClick(); });
     for (int page : {1, 2, 4}) c.OnClick(ids::RestoreLabel(page), [this] { RestoreLabelClick(); });
+    for (int radio = 1; radio <= 3; ++radio) c.OnClick(ids::FilterRadio(radio), [this] { uninstall_->FilterClicked(); });
+    c.OnChange(ids::kPanel4FindEdit, [this] { associations_->Panel4FindEditChange(); });
 
     // What the skinned labels are to accessibility tools.
     for (int tab = 1; tab <= 4; ++tab) c.Static(ids::TabLabel(tab)).SetAccessibleRole(ROLE_SYSTEM_PAGETAB);
     for (int id : {ids::kTopLabel1, ids::kTopLabel2, ids::kTopLabel3}) c.Static(id).SetAccessibleRole(ROLE_SYSTEM_PUSHBUTTON);
-    for (int page = 1; page <= kPageCount; ++page) {
-        for (int button = 1; button <= ButtonCount(page); ++button) {
-            c.Static(ids::ButtonLabel(page, button)).SetAccessibleRole(ROLE_SYSTEM_PUSHBUTTON);
-        }
-    }
     c.Static(ids::kCopyrightLabel2).SetAccessibleRole(ROLE_SYSTEM_LINK);
-    for (int page : {1, 2, 4}) {
-        c.Static(ids::UndoLabel(page)).SetAccessibleRole(ROLE_SYSTEM_LINK);
-        c.Static(ids::RestoreLabel(page)).SetAccessibleRole(ROLE_SYSTEM_LINK);
-    }
-    for (int radio = 1; radio <= 3; ++radio) c.OnClick(ids::FilterRadio(radio), [this] { uninstall_->FilterClicked(); });
-    c.OnChange(ids::kPanel4FindEdit, [this] { associations_->Panel4FindEditChange(); });
 
     // Statics on the window itself let the drag band through to the window.
     for (int id : {ids::kForm1Image, ids::kTopLabel1, ids::kTopLabel2, ids::kTopLabel3, ids::kTabImage,
@@ -126,11 +120,6 @@ void TForm1::ConnectHandlers() {
     }
     for (int page = 1; page <= kPageCount; ++page) {
         pages_[static_cast<size_t>(page - 1)]->onMouseMove = [this, page] { PanelMouseMove(page); };
-        for (int button = 1; button <= ButtonCount(page); ++button) {
-            for (int id : {ids::ButtonA(page, button), ids::ButtonB(page, button), ids::ButtonLabel(page, button)}) {
-                c.Static(id).onMouseMove = [this, page, button] { ButtonMouseMove(page, button); };
-            }
-        }
     }
 
     pageContext_ = std::make_unique<PageContext>(PageContext{
@@ -176,12 +165,6 @@ void TForm1::CreateForm() {
     // Restore signal, user name and folders.
     state_.RestoreMessage = ::RegisterWindowMessageW(L"TaliveerRestore");
     FillUserAndFolders(state_);
-
-    // Double-buffered list views.
-    for (int page = 1; page <= kPageCount; ++page) {
-        HWND list = controls_->Hwnd(ids::InfoList(page));
-        ListView_SetExtendedListViewStyleEx(list, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
-    }
 
     // The shell-link reader. Without it shortcuts read as unreadable.
     state_.ShellLink.Create();
@@ -335,7 +318,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU: {
         // A right-click (or the menu key) on a page's list, passed on by its page.
         for (int page = 1; page <= kPageCount; ++page) {
-            if (reinterpret_cast<HWND>(wParam) == controls_->Hwnd(ids::InfoList(page))) {
+            if (reinterpret_cast<HWND>(wParam) == controls_->Find(ids::InfoList(page))) {
                 ShowRowMenu(page, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
                 return 0;
             }

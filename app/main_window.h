@@ -1,6 +1,7 @@
 // TForm1: the borderless, skinned main window with its four pages.
 #pragma once
 
+#include "app/main_layout.h"
 #include "app/page_context.h"
 #include "app/shared_state.h"
 #include "ui/fonts.h"
@@ -101,6 +102,11 @@ protected:
 
 private:
     void CreateForm();
+    // Builds what lies on a page (its list, labels, buttons, their handlers), once; the
+    // page of a control that is asked for before its page was built.
+    void BuildPage(int page);
+    void BuildPageOf(int id);
+    bool PageBuilt(int page) const { return pageBuilt_[static_cast<size_t>(page)]; }
     // The skin's pictures and the window's shape at the window's scale.
     void LoadSkin();
     // The tab highlight under tab 1..4.
@@ -129,6 +135,7 @@ private:
     FontSet fonts_;
     std::unique_ptr<FormControls> controls_;
     std::array<std::unique_ptr<PageWindow>, 4> pages_;
+    std::array<bool, kPageCount + 1> pageBuilt_{};
     UniqueHBitmap background_;
     UniqueHBitmap tabHighlight_;
     UniqueHBitmap buttonA_;

@@ -1,6 +1,7 @@
 // Start-up to window shown: creating the main window (CreateForm with its region and shared
 // state), showing it and handling the start-up message that opens the first page, against
-// its floor: an empty window of the same size, with the same region and an image list.
+// its floor: an empty window of the same size, with the same region and an image list, at
+// the display scale of the prefix it runs in.
 // Wine's own process start is not part of either.
 #include "app/main_layout.h"
 #include "app/main_window.h"
@@ -8,10 +9,12 @@
 #include "services/reg_unit.h"
 #include "ui/bitmap_resource.h"
 #include "ui/region.h"
+#include "ui/window_dpi.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -34,12 +37,15 @@ public:
             return ::RegisterClassExW(&wc);
         }();
         (void)registered;
+        const DpiScale scale{SystemDpi()};
         hwnd_ = ::CreateWindowExW(WS_EX_APPWINDOW, L"TaliveerBenchEmpty", L"Taliveer", WS_POPUP | WS_SYSMENU, 100, 100,
-                                  kMainWidth, kMainHeight, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-        UniqueHBitmap art = LoadRcDataBitmap(::GetModuleHandleW(nullptr), L"FORM1IMAGE");
-        UniqueHRgn region = CreateBitmapRegion(art.get());
+                                  scale(kMainWidth), scale(kMainHeight), nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                                  nullptr);
+        UniqueHBitmap art = LoadArtwork(::GetModuleHandleW(nullptr), L"FORM1IMAGE", kMainWidth, kMainHeight, scale);
+        UniqueHRgn region = CreateBitmapRegion(art.get(), {}, scale(kRegionBorder));
         if (::SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();
-        images_.reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 16));
+        const int side = SmallIconSide(scale.dpi);
+        images_.reset(::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 16));
         ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
         ::UpdateWindow(hwnd_);
         MSG msg;
@@ -84,6 +90,7 @@ void StartupBench() {
         firstPage.push_back(end - afterShow);
     }
     const double ms = Median(whole);
+    std::printf("display scale: %d DPI (%d %%)\n", SystemDpi(), DpiScale{SystemDpi()}.Percent());
     Print("start-up to window shown (median of 15)", ms, "ms");
     Print("  part: the window, its controls and the shared state", Median(created), "ms");
     Print("  part: showing and painting it", Median(shown), "ms");

@@ -130,13 +130,20 @@ void FormControls::Rescale() {
     for (const auto& [id, hwnd] : windows_) ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
+HWND FormControls::Find(int id) const {
+    const auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
 HWND FormControls::Hwnd(int id) const {
+    if (windows_.count(id) == 0 && buildMissing) buildMissing(id);
     const auto it = windows_.find(id);
     if (it == windows_.end()) throw std::out_of_range("no control with that id");
     return it->second;
 }
 
 StaticControl& FormControls::Static(int id) const {
+    if (statics_.count(id) == 0 && windows_.count(id) == 0 && buildMissing) buildMissing(id);
     const auto it = statics_.find(id);
     if (it == statics_.end()) throw std::out_of_range("no label or picture with that id");
     return *it->second;

@@ -34,7 +34,12 @@ public:
     // they were made again for a new one.
     void Rescale();
 
+    // A control by id; one not built yet is asked of `buildMissing` first.
     HWND Hwnd(int id) const;
+    // A control by id when it is built; nullptr otherwise (nothing is built).
+    HWND Find(int id) const;
+    // Builds what a control needs when it is asked for before it was built.
+    std::function<void(int id)> buildMissing;
     // The table rows the controls were built from, in order.
     const std::vector<ControlSpec>& Rows() const { return rows_; }
     const FontSet& Fonts() const { return fonts_; }
