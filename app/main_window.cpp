@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "services/program_launcher.h"
 #include "ui/about_window.h"
+#include "ui/app_mode.h"
 #include "ui/bitmap_resource.h"
 #include "ui/promotion_window.h"
 #include "ui/pure/drag_band.h"
@@ -72,6 +73,7 @@ void TForm1::Show(int showCommand) {
 
 void TForm1::BuildControls() {
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
+    controls_->SetSkin(CurrentAppSkin());
     // The window's own controls and its four pages; what lies on a page is built when it is
     // first needed (the first page at once).
     std::vector<ControlSpec> rows;
@@ -85,6 +87,7 @@ void TForm1::BuildControls() {
         return pages_[static_cast<size_t>(page - 1)]->hwnd();
     });
     controls_->buildMissing = [this](int id) { BuildPageOf(id); };
+    if (controls_->CurrentSkin() == Skin::Dark) ColourPages();
     const int side = SmallIconSide(Scale().dpi);
     imageList1_.reset(::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 16));
     ConnectHandlers();
@@ -327,6 +330,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCHITTEST:
         return WMNCHitTest(wParam, lParam);
+    case WM_SETTINGCHANGE:
+        if (IsAppModeChange(message, lParam) && controls_) ApplySkin(CurrentAppSkin());
+        break;
     case WM_DPICHANGED:
         if (lParam) OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

@@ -91,6 +91,9 @@ public:
     // (screen coordinates) and draws everything again at `dpi`: fonts, controls, pictures,
     // region, columns and row icons.
     void OnDpiChanged(int dpi, const RECT& suggested);
+    // The app mode changed: the window, its pages and lists are drawn in `skin`.
+    void ApplySkin(Skin skin);
+    Skin CurrentSkin() const { return controls_->CurrentSkin(); }
 
     // Close rule: false (and nothing happens) while BusyFlag is set.
     bool CloseForm();
@@ -109,6 +112,8 @@ private:
     bool PageBuilt(int page) const { return pageBuilt_[static_cast<size_t>(page)]; }
     // The skin's pictures and the window's shape at the window's scale.
     void LoadSkin();
+    // The pages' surfaces and the texts of their system-drawn controls in the skin.
+    void ColourPages();
     // The tab highlight under tab 1..4.
     void PlaceTabImage(int tab);
     // The image list's icons at the window's scale, every row's image fetched again.

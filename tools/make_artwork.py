@@ -3,7 +3,8 @@
 highlight, the two button skins, the application icon, the About and promotion window
 backgrounds and the promotion windows' OK button.
 
-Every picture is drawn at 100, 125, 150, 175 and 200 % (name_125.png, ...), its sizes and
+Every picture is drawn for the light and the dark skin (name_dark.png, ...), each at 100,
+125, 150, 175 and 200 % (name_125.png, ...), its sizes and
 positions rounded as the program rounds them, so that a window is sharp at each of these
 display scales. The pictures are PNG files (the program decodes them with the system's
 imaging component), so that the exe stays small. Needs Debian's python3-pil, fonts-dejavu-core and
@@ -19,11 +20,30 @@ OUT = os.path.join(HERE, "..", "resources")
 
 W, H = 720, 540
 PERCENTS = (100, 125, 150, 175, 200)  # the scales every picture is drawn at
-KEY = (153, 153, 153)          # corner key colour; also the pixel at (1, 1)
-STRIP = (233, 237, 243)        # tab strip grey, y = 63..93
-HEADER_TOP = (30, 104, 206)
-HEADER_BOTTOM = (16, 66, 160)
-FRAME = (20, 78, 176)
+KEY = (153, 153, 153)          # corner key colour, in both skins; also the pixel at (1, 1)
+
+# The two skins' colours. The dark one follows Windows' dark app mode; its texts are drawn in
+# the colours the program maps the tables' colours to (ui/pure/skin.cpp).
+LIGHT = dict(
+    strip=(233, 237, 243), strip_line=(200, 208, 220), header_top=(30, 104, 206), header_bottom=(16, 66, 160),
+    header_line=(70, 140, 230), frame=(20, 78, 176), page=(255, 255, 255), title=(255, 255, 255),
+    subtitle=(190, 215, 250), knob=((250, 252, 255), (196, 216, 244), (10, 50, 120)),
+    band=(228, 232, 238), band_line=(196, 204, 216), about_body=(255, 255, 255), promotion_body=(195, 244, 255),
+    tab=((214, 233, 255), (160, 200, 250), (96, 150, 224)),
+    button_a=((252, 253, 255), (208, 226, 250), (140, 175, 222)),
+    button_b=((222, 236, 255), (150, 192, 248), (70, 124, 206)),
+    ok_a=((246, 246, 246), (196, 196, 196), (128, 128, 128)),
+    ok_b=((226, 226, 226), (168, 168, 168), (96, 96, 96)))
+DARK = dict(
+    strip=(43, 45, 50), strip_line=(64, 67, 74), header_top=(30, 48, 82), header_bottom=(18, 30, 56),
+    header_line=(60, 84, 126), frame=(24, 34, 56), page=(32, 32, 32), title=(235, 240, 250),
+    subtitle=(150, 170, 205), knob=((70, 76, 88), (46, 50, 58), (120, 130, 150)),
+    band=(45, 47, 52), band_line=(66, 69, 76), about_body=(32, 32, 32), promotion_body=(22, 52, 60),
+    tab=((46, 58, 82), (34, 44, 66), (90, 120, 180)),
+    button_a=((66, 68, 74), (50, 52, 58), (96, 100, 110)),
+    button_b=((48, 60, 84), (34, 44, 64), (100, 140, 210)),
+    ok_a=((52, 54, 58), (36, 38, 42), (110, 112, 118)),
+    ok_b=((44, 46, 50), (30, 32, 36), (130, 132, 138)))
 DEJAVU_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 WQY = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 
@@ -81,27 +101,27 @@ def app_icon(size):
     return img.resize((size, size), Image.LANCZOS)
 
 
-def main_background(p):
+def main_background(p, c):
     S = scaler(p)
     w, h = S(W), S(H)
-    img = Image.new("RGB", (w, h), (255, 255, 255))
+    img = Image.new("RGB", (w, h), c["page"])
     d = ImageDraw.Draw(img)
     # blue frame all round, header band at the top
-    d.rectangle([0, 0, w - 1, h - 1], fill=FRAME)
-    vertical_gradient(img, (0, 0, w - 1, S(63) - 1), HEADER_TOP, HEADER_BOTTOM)
-    d.rectangle([0, 0, w - 1, S(1) - 1], fill=(70, 140, 230))
+    d.rectangle([0, 0, w - 1, h - 1], fill=c["frame"])
+    vertical_gradient(img, (0, 0, w - 1, S(63) - 1), c["header_top"], c["header_bottom"])
+    d.rectangle([0, 0, w - 1, S(1) - 1], fill=c["header_line"])
     # tab strip and white working area
-    d.rectangle([S(6), S(63), w - 1 - S(6), S(94) - 1], fill=STRIP)
-    d.rectangle([S(6), S(94) - S(1), w - 1 - S(6), S(94) - 1], fill=(200, 208, 220))
-    d.rectangle([S(6), S(94), w - 1 - S(6), h - 1 - S(6)], fill=(255, 255, 255))
+    d.rectangle([S(6), S(63), w - 1 - S(6), S(94) - 1], fill=c["strip"])
+    d.rectangle([S(6), S(94) - S(1), w - 1 - S(6), S(94) - 1], fill=c["strip_line"])
+    d.rectangle([S(6), S(94), w - 1 - S(6), h - 1 - S(6)], fill=c["page"])
     # icon and title at the top left
     icon = app_icon(S(32))
     img.paste(icon, (S(14), S(14)), icon)
-    d.text((S(56), S(12)), "Taliveer", font=ImageFont.truetype(DEJAVU_BOLD, S(22)), fill=(255, 255, 255))
-    d.text((S(57), S(40)), "启动项 · 卸载 · 进程 · 关联", font=ImageFont.truetype(WQY, S(12)), fill=(190, 215, 250))
+    d.text((S(56), S(12)), "Taliveer", font=ImageFont.truetype(DEJAVU_BOLD, S(22)), fill=c["title"])
+    d.text((S(57), S(40)), "启动项 · 卸载 · 进程 · 关联", font=ImageFont.truetype(WQY, S(12)), fill=c["subtitle"])
     # knobs behind the three top labels ("i", "_", "x")
     for cx, cy in ((643, 16), (672, 15), (699, 16)):
-        paste_knob(img, S(20), (S(cx) - S(10), S(cy) - S(10)), HEADER_TOP)
+        paste_knob(img, S(20), (S(cx) - S(10), S(cy) - S(10)), c["knob"], c["header_top"])
     curved_corners(img, w, h, p)
     return img
 
@@ -111,8 +131,8 @@ def scaler(p):
     return lambda v: (v * p + 50) // 100
 
 
-def paste_knob(img, side, at, outside):
-    knob = rounded_bar((side, side), side // 2, (250, 252, 255), (196, 216, 244), (10, 50, 120), outside)
+def paste_knob(img, side, at, colours, outside):
+    knob = rounded_bar((side, side), side // 2, *colours, outside)
     m = Image.new("L", (side * 4, side * 4), 0)
     ImageDraw.Draw(m).ellipse([0, 0, side * 4 - 1, side * 4 - 1], fill=255)
     img.paste(knob, at, m.resize((side, side), Image.LANCZOS))
@@ -136,18 +156,18 @@ def curved_corners(img, w, h, p):
     assert sum(1 for q in border if img.getpixel(q) == KEY) == 4 * n * (n + 1) // 2
 
 
-def small_window_background(p, body, band_height, about):
+def small_window_background(p, c, body, band_height, about):
     """350 x 300: a blue frame, a light grey drag band along the top, the body colour inside."""
     S = scaler(p)
     w, h = S(350), S(300)
-    img = Image.new("RGB", (w, h), FRAME)
+    img = Image.new("RGB", (w, h), c["frame"])
     d = ImageDraw.Draw(img)
-    d.rectangle([S(3), S(3), w - 1 - S(3), S(band_height) - 1], fill=(228, 232, 238))
-    d.rectangle([S(3), S(band_height) - S(1), w - 1 - S(3), S(band_height) - 1], fill=(196, 204, 216))
+    d.rectangle([S(3), S(3), w - 1 - S(3), S(band_height) - 1], fill=c["band"])
+    d.rectangle([S(3), S(band_height) - S(1), w - 1 - S(3), S(band_height) - 1], fill=c["band_line"])
     d.rectangle([S(3), S(band_height), w - 1 - S(3), h - 1 - S(3)], fill=body)
     if about:
         # the round close button under the "x" label, and the program's picture in the middle
-        paste_knob(img, S(20), (S(314), S(12)), (228, 232, 238))
+        paste_knob(img, S(20), (S(314), S(12)), c["knob"], c["band"])
         icon = app_icon(S(96))
         img.paste(icon, ((w - S(96)) // 2, S(90)), icon)
     curved_corners(img, w, h, p)
@@ -159,23 +179,23 @@ def bar(p, size, radius, top, bottom, border, outside):
     return rounded_bar((S(size[0]), S(size[1])), S(radius), top, bottom, border, outside, S(1))
 
 
-def save(img, name, p):
-    img.save(os.path.join(OUT, name + ("" if p == 100 else "_%d" % p) + ".png"), optimize=True)
+def save(img, name, p, dark):
+    img.save(os.path.join(OUT, name + ("_dark" if dark else "") + ("" if p == 100 else "_%d" % p) + ".png"),
+             optimize=True)
 
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    for p in PERCENTS:
-        save(main_background(p), "form1_background", p)
-        save(bar(p, (141, 26), 7, (214, 233, 255), (160, 200, 250), (96, 150, 224), STRIP), "tab_highlight", p)
-        save(bar(p, (161, 26), 8, (252, 253, 255), (208, 226, 250), (140, 175, 222), (255, 255, 255)), "button_a", p)
-        save(bar(p, (161, 26), 8, (222, 236, 255), (150, 192, 248), (70, 124, 206), (255, 255, 255)), "button_b", p)
-        save(small_window_background(p, (255, 255, 255), 48, True), "about_background", p)
-        save(small_window_background(p, (195, 244, 255), 60, False), "promotion_background", p)
-        save(bar(p, (103, 30), 14, (246, 246, 246), (196, 196, 196), (128, 128, 128), (195, 244, 255)),
-             "ok_button_a", p)
-        save(bar(p, (103, 30), 14, (226, 226, 226), (168, 168, 168), (96, 96, 96), (195, 244, 255)),
-             "ok_button_b", p)
+    for dark, c in ((False, LIGHT), (True, DARK)):
+        for p in PERCENTS:
+            save(main_background(p, c), "form1_background", p, dark)
+            save(bar(p, (141, 26), 7, *c["tab"], c["strip"]), "tab_highlight", p, dark)
+            save(bar(p, (161, 26), 8, *c["button_a"], c["page"]), "button_a", p, dark)
+            save(bar(p, (161, 26), 8, *c["button_b"], c["page"]), "button_b", p, dark)
+            save(small_window_background(p, c, c["about_body"], 48, True), "about_background", p, dark)
+            save(small_window_background(p, c, c["promotion_body"], 60, False), "promotion_background", p, dark)
+            save(bar(p, (103, 30), 14, *c["ok_a"], c["promotion_body"]), "ok_button_a", p, dark)
+            save(bar(p, (103, 30), 14, *c["ok_b"], c["promotion_body"]), "ok_button_b", p, dark)
     big = app_icon(256)
     big.save(os.path.join(OUT, "taliveer.ico"), sizes=[(16, 16), (20, 20), (24, 24), (32, 32), (48, 48), (64, 64)])
 

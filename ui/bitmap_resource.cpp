@@ -124,8 +124,9 @@ UniqueHBitmap DecodePicture(const BYTE* bytes, DWORD size, SIZE wanted) {
     return DecodeBmp(bytes, size);
 }
 
-UniqueHBitmap LoadArtwork(HMODULE module, const wchar_t* name, int baseWidth, int baseHeight, const DpiScale& scale) {
-    const std::wstring drawn = ArtworkName(name, ArtworkPercentFor(scale.dpi));
+UniqueHBitmap LoadArtwork(HMODULE module, const wchar_t* name, int baseWidth, int baseHeight, const DpiScale& scale,
+                          Skin skin) {
+    const std::wstring drawn = ArtworkName(name, ArtworkPercentFor(scale.dpi), DarkSuffix(skin));
     return LoadRcDataBitmap(module, drawn.c_str(), SIZE{scale(baseWidth), scale(baseHeight)});
 }
 

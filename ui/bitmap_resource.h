@@ -3,6 +3,7 @@
 
 #include "services/unique_handle.h"
 #include "ui/pure/dpi_scale.h"
+#include "ui/pure/skin.h"
 
 namespace taliveer {
 
@@ -14,7 +15,8 @@ UniqueHBitmap LoadRcDataBitmap(HMODULE module, const wchar_t* name, SIZE wanted 
 UniqueHBitmap DecodePicture(const BYTE* bytes, DWORD size, SIZE wanted = {});
 
 // A picture of the skin, `baseWidth` x `baseHeight` at 96 DPI, at `scale`: the one drawn at
-// that scale, or the nearest larger one made smaller to fit.
-UniqueHBitmap LoadArtwork(HMODULE module, const wchar_t* name, int baseWidth, int baseHeight, const DpiScale& scale);
+// that scale, or the nearest larger one made smaller to fit; the dark skin's own picture.
+UniqueHBitmap LoadArtwork(HMODULE module, const wchar_t* name, int baseWidth, int baseHeight, const DpiScale& scale,
+                          Skin skin = Skin::Light);
 
 }  // namespace taliveer

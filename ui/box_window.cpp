@@ -1,6 +1,8 @@
 #include "ui/box_window.h"
 
 #include "services/unique_handle.h"
+#include "ui/app_mode.h"
+#include "ui/dark_controls.h"
 #include "ui/window_base.h"
 #include "ui/window_dpi.h"
 
@@ -30,8 +32,7 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM param) {
 BoxWindow::BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidth, int clientHeight,
                      std::span<const ControlSpec> layout, COLORREF background)
     : host_(host), layout_(layout), clientWidth_(clientWidth), clientHeight_(clientHeight),
-      fonts_(DpiForWindowOver(host.mainWindow ? host.mainWindow() : nullptr)) {
-    if (background != CLR_INVALID) background_.reset(::CreateSolidBrush(background));
+      fonts_(DpiForWindowOver(host.mainWindow ? host.mainWindow() : nullptr)), lightBackground_(background) {
     EmptyDialogTemplate dlg{};
     dlg.header.style = kBoxStyle;
     hwnd_ = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &dlg.header, nullptr, &BoxWindow::DialogProc,
@@ -45,6 +46,7 @@ BoxWindow::BoxWindow(const BoxHost& host, const wchar_t* caption, int clientWidt
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontId::Default)), FALSE);
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
     controls_->Build(layout, background != CLR_INVALID ? background : ::GetSysColor(COLOR_BTNFACE), false);
+    ApplySkin(CurrentAppSkin());
     for (const ControlSpec& row : layout) {
         if (row.kind == ControlKind::PushButton && (row.flags & flag::kDefault)) {
             ::SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(row.id), 0);
@@ -158,6 +160,19 @@ void BoxWindow::ShowModeless() {
     ::UpdateWindow(hwnd_);
 }
 
+void BoxWindow::ApplySkin(Skin skin) {
+    // The light skin keeps the system's dialog colour unless the box has its own.
+    if (lightBackground_ != CLR_INVALID || skin == Skin::Dark) {
+        const COLORREF light = lightBackground_ != CLR_INVALID ? lightBackground_ : ::GetSysColor(COLOR_BTNFACE);
+        background_.reset(::CreateSolidBrush(ShownSurfaceColour(light, skin)));
+    } else {
+        background_.reset();
+    }
+    controls_->SetSkin(skin);
+    UseDarkControlTheme(hwnd_, skin == Skin::Dark);
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 void BoxWindow::CloseBox() {
     closed_ = true;
     if (!modal_) ::ShowWindow(hwnd_, SW_HIDE);
@@ -195,11 +210,20 @@ INT_PTR CALLBACK BoxWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+            if (message == WM_CTLCOLOREDIT && self->controls_->CurrentSkin() == Skin::Light) break;
             if (self->background_) {
                 LOGBRUSH brush{};
                 ::GetObjectW(self->background_.get(), sizeof brush, &brush);
                 ::SetBkColor(reinterpret_cast<HDC>(wParam), brush.lbColor);
+                ::SetTextColor(reinterpret_cast<HDC>(wParam), self->controls_->ShownText(RGB(0, 0, 0)));
                 return reinterpret_cast<INT_PTR>(self->background_.get());
+            }
+            break;
+        case WM_SETTINGCHANGE:
+            if (IsAppModeChange(message, lParam)) {
+                const Skin skin = CurrentAppSkin();
+                if (skin != self->controls_->CurrentSkin()) self->ApplySkin(skin);
             }
             break;
         default:

@@ -43,6 +43,8 @@ public:
     void ShowModal();
     void ShowModeless();
     bool IsModal() const noexcept { return modal_; }
+    // Draws the box in `skin`: its surface, texts and lists.
+    void ApplySkin(Skin skin);
 
 protected:
     // Makes the box tall enough for every line of the InfoLabel's text (never smaller than
@@ -71,6 +73,7 @@ private:
     int clientHeight_;
     FontSet fonts_;
     std::unique_ptr<FormControls> controls_;
+    COLORREF lightBackground_;  // CLR_INVALID: the system's dialog colour
     UniqueHBrush background_;
     bool modal_ = false;
     bool closed_ = false;

@@ -2,6 +2,7 @@
 
 #include "services/pure/wide_text.h"
 #include "services/unique_handle.h"
+#include "ui/dark_controls.h"
 
 #include <commctrl.h>
 
@@ -107,6 +108,7 @@ void FormControls::Build(std::span<const ControlSpec> rows, COLORREF formBackgro
         } else if (row.kind == ControlKind::RadioButton && (row.flags & flag::kChecked)) {
             ::SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
+        if (skin_ == Skin::Dark) SkinControl(row, hwnd);
     }
 }
 
@@ -126,6 +128,28 @@ void FormControls::Rescale() {
                                                       label->second->role() == StaticControl::Role::Label) {
             label->second->SetFont(fonts_.Get(row.font));
         }
+    }
+    for (const auto& [id, hwnd] : windows_) ::InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void FormControls::SkinControl(const ControlSpec& row, HWND control) const {
+    if (row.kind == ControlKind::ListView) {
+        const ListColours colours = ListColoursOf(skin_);
+        ListView_SetBkColor(control, colours.background);
+        ListView_SetTextBkColor(control, colours.background);
+        ListView_SetTextColor(control, colours.text);
+    }
+    if (row.kind == ControlKind::ListView || row.kind == ControlKind::PushButton || row.kind == ControlKind::CheckBox ||
+        row.kind == ControlKind::RadioButton || row.kind == ControlKind::Edit) {
+        UseDarkControlTheme(control, skin_ == Skin::Dark);
+    }
+}
+
+void FormControls::SetSkin(Skin skin) {
+    if (skin == skin_) return;
+    skin_ = skin;
+    for (const ControlSpec& row : rows_) {
+        if (const auto it = windows_.find(row.id); it != windows_.end()) SkinControl(row, it->second);
     }
     for (const auto& [id, hwnd] : windows_) ::InvalidateRect(hwnd, nullptr, TRUE);
 }
@@ -168,7 +192,7 @@ void FormControls::PaintBehind(HDC dc, const StaticControl& control) const {
     HWND parent = ::GetParent(control.hwnd());
     const RECT target = ChildRect(control.hwnd());
     RECT local{0, 0, target.right - target.left, target.bottom - target.top};
-    const COLORREF background = parent == form_ ? formBackground_ : RGB(255, 255, 255);
+    const COLORREF background = parent == form_ ? FormSurface() : PageSurface();
     const UniqueHBrush brush(::CreateSolidBrush(background));
     ::FillRect(dc, &local, brush.get());
 

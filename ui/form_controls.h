@@ -5,6 +5,7 @@
 
 #include "ui/fonts.h"
 #include "ui/layout.h"
+#include "ui/pure/skin.h"
 #include "ui/static_control.h"
 
 #include <functional>
@@ -54,15 +55,27 @@ public:
     bool Command(WPARAM wParam) const;
 
     void PaintBehind(HDC dc, const StaticControl& control) const override;
+    COLORREF ShownText(COLORREF colour) const override { return ShownTextColour(colour, skin_); }
+
+    // The skin the controls are drawn in: labels' texts and backdrops, the lists' colours and
+    // themes. Everything built so far is drawn again.
+    void SetSkin(Skin skin);
+    Skin CurrentSkin() const { return skin_; }
+    // The form's own surface and the pages' surface in the skin.
+    COLORREF FormSurface() const { return ShownSurfaceColour(formBackground_, skin_); }
+    COLORREF PageSurface() const { return ShownSurfaceColour(RGB(255, 255, 255), skin_); }
 
     // Re-paints the labels lying over `rect` (parent coordinates of `parent`), after a
     // picture under them moved or changed.
     void RepaintLabelsOver(HWND parent, const RECT& rect) const;
 
 private:
+    void SkinControl(const ControlSpec& row, HWND control) const;
+
     HWND form_;
     const FontSet& fonts_;
     COLORREF formBackground_ = RGB(255, 255, 255);
+    Skin skin_ = Skin::Light;
     std::vector<ControlSpec> rows_;
     std::map<int, HWND> windows_;
     std::map<int, std::unique_ptr<StaticControl>> statics_;

@@ -61,7 +61,7 @@ struct ColumnSpec {
 };
 
 inline constexpr COLORREF kBlack = RGB(0, 0, 0);
-inline constexpr COLORREF kHighlightBlue = 0xFF6B12;  // selected tab, lit button label
+inline constexpr COLORREF kHighlightBlue = RGB(0, 70, 190);  // selected tab, lit button label
 inline constexpr COLORREF kCopyrightColour = 0x1FE9D8;
 
 }  // namespace taliveer

@@ -15,6 +15,13 @@ PageWindow::PageWindow(HWND parent, int id, int x, int y, int width, int height)
     if (!hwnd_) throw std::runtime_error("a page could not be created");
 }
 
+void PageWindow::SetColours(COLORREF surface, COLORREF text) {
+    surface_ = surface;
+    text_ = text;
+    brush_.reset(::CreateSolidBrush(surface));
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 LRESULT PageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -22,18 +29,30 @@ LRESULT PageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
         return ::SendMessageW(::GetParent(hwnd_), message, wParam, lParam);
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        // Radio buttons and plain texts on the white page.
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT: {
+        // Radio buttons, plain texts and the search box on the page.
+        if (message == WM_CTLCOLOREDIT && !brush_) break;
         HDC dc = reinterpret_cast<HDC>(wParam);
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+        ::SetBkColor(dc, surface_);
+        ::SetTextColor(dc, text_);
+        return reinterpret_cast<LRESULT>(brush_ ? brush_.get() : ::GetStockObject(WHITE_BRUSH));
     }
+    case WM_ERASEBKGND:
+        if (!brush_) break;
+        {
+            RECT rc;
+            ::GetClientRect(hwnd_, &rc);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush_.get());
+        }
+        return 1;
     case WM_MOUSEMOVE:
         if (onMouseMove) onMouseMove();
         return 0;
     default:
-        return DefaultHandling(message, wParam, lParam);
+        break;
     }
+    return DefaultHandling(message, wParam, lParam);
 }
 
 }  // namespace taliveer

@@ -14,9 +14,9 @@ namespace {
 
 using namespace promotion_ids;
 
-constexpr COLORREF kGreen = RGB(0, 128, 0);
+constexpr COLORREF kGreen = RGB(0, 112, 0);
 constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
-constexpr COLORREF kButtonText = RGB(4, 166, 242);
+constexpr COLORREF kButtonText = RGB(0, 90, 140);
 constexpr COLORREF kButtonTextLit = RGB(0, 0, 128);
 constexpr COLORREF kBody = RGB(195, 244, 255);
 constexpr unsigned kCentredWrap = flag::kCentre | flag::kWrap;
@@ -89,8 +89,8 @@ PromotionWindow::PromotionWindow(const BoxHost& host, Promoted product)
 void PromotionWindow::LoadPictures() {
     HMODULE module = ::GetModuleHandleW(nullptr);
     const ControlSpec& row = kButton1ARow;
-    UniqueHBitmap a = LoadArtwork(module, L"OKBUTTONA", row.width, row.height, Scale());
-    UniqueHBitmap b = LoadArtwork(module, L"OKBUTTONB", row.width, row.height, Scale());
+    UniqueHBitmap a = LoadArtwork(module, L"OKBUTTONA", row.width, row.height, Scale(), CurrentSkin());
+    UniqueHBitmap b = LoadArtwork(module, L"OKBUTTONB", row.width, row.height, Scale(), CurrentSkin());
     if (!a || !b) throw std::runtime_error("the window artwork is missing");
     Controls().Static(kButton1A).SetBitmap(a.get());
     Controls().Static(kButton1B).SetBitmap(b.get());

@@ -1,6 +1,7 @@
 #include "ui/skinned_window.h"
 
 #include "ui/bitmap_resource.h"
+#include "ui/app_mode.h"
 #include "ui/region.h"
 #include "ui/window_dpi.h"
 
@@ -32,9 +33,10 @@ SkinnedWindow::SkinnedWindow(const BoxHost& host, const SkinnedLook& look, std::
     if (!hwnd_) throw std::runtime_error("a window could not be created");
     controls_ = std::make_unique<FormControls>(hwnd_, fonts_);
     controls_->Build(layout, look.fill, true);
+    controls_->SetSkin(CurrentAppSkin());
     // The first row is the background picture.
     LoadBackground();
-    checkBoxBrush_.reset(::CreateSolidBrush(look.checkBoxColour));
+    checkBoxBrush_.reset(::CreateSolidBrush(ShownSurfaceColour(look.checkBoxColour, CurrentSkin())));
     // Pictures and labels on the window let the drag band through to it.
     for (const ControlSpec& row : layout) {
         if (row.kind != ControlKind::Picture && row.kind != ControlKind::Label) continue;
@@ -48,12 +50,20 @@ SkinnedWindow::SkinnedWindow(const BoxHost& host, const SkinnedLook& look, std::
 
 void SkinnedWindow::LoadBackground() {
     UniqueHBitmap background =
-        LoadArtwork(::GetModuleHandleW(nullptr), look_.background, kWidth, kHeight, Scale());
+        LoadArtwork(::GetModuleHandleW(nullptr), look_.background, kWidth, kHeight, Scale(), CurrentSkin());
     if (!background) throw std::runtime_error("the window artwork is missing");
     controls_->Static(backgroundId_).SetBitmap(background.get());
     background_ = std::move(background);
     UniqueHRgn region = CreateBitmapRegion(background_.get(), {}, Scale()(kRegionBorder));
     if (::SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();  // the system owns it now
+}
+
+void SkinnedWindow::ApplySkin(Skin skin) {
+    controls_->SetSkin(skin);
+    checkBoxBrush_.reset(::CreateSolidBrush(ShownSurfaceColour(look_.checkBoxColour, skin)));
+    LoadPictures();
+    LoadBackground();
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void SkinnedWindow::OnDpiChanged(int dpi, const RECT& suggested) {
@@ -152,8 +162,15 @@ LRESULT SkinnedWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
         if (checkBoxBrush_) {
-            ::SetBkColor(reinterpret_cast<HDC>(wParam), look_.checkBoxColour);
+            ::SetBkColor(reinterpret_cast<HDC>(wParam), ShownSurfaceColour(look_.checkBoxColour, CurrentSkin()));
+            ::SetTextColor(reinterpret_cast<HDC>(wParam), controls_->ShownText(RGB(0, 0, 0)));
             return reinterpret_cast<LRESULT>(checkBoxBrush_.get());
+        }
+        break;
+    case WM_SETTINGCHANGE:
+        if (IsAppModeChange(message, lParam)) {
+            const Skin skin = CurrentAppSkin();
+            if (skin != CurrentSkin()) ApplySkin(skin);
         }
         break;
     case WM_CLOSE:

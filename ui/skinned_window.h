@@ -38,13 +38,16 @@ public:
     // The window moved to a screen of another scale (WM_DPICHANGED): it takes the corner of
     // `suggested` and draws everything again at `dpi`.
     void OnDpiChanged(int dpi, const RECT& suggested);
+    // Draws the window in `skin`: its pictures, texts and check box.
+    void ApplySkin(Skin skin);
+    Skin CurrentSkin() const { return controls_->CurrentSkin(); }
 
 protected:
     void Close();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Escape on the window or on a control that does not want it.
     virtual void OnEscape() {}
-    // The pictures a derived window shows besides the background, at Scale().
+    // The pictures a derived window shows besides the background, at Scale(), in CurrentSkin().
     virtual void LoadPictures() {}
 
 private:

@@ -94,7 +94,8 @@ void StaticControl::PaintLabel(HDC target) const {
 
     SelectInDc keepFont(dc.get(), font_ ? static_cast<HGDIOBJ>(font_) : ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(dc.get(), TRANSPARENT);
-    ::SetTextColor(dc.get(), ::IsWindowEnabled(hwnd_) ? colour_ : ::GetSysColor(COLOR_GRAYTEXT));
+    const COLORREF shown = backdrop_ ? backdrop_->ShownText(colour_) : colour_;
+    ::SetTextColor(dc.get(), ::IsWindowEnabled(hwnd_) ? shown : ::GetSysColor(COLOR_GRAYTEXT));
     const std::wstring text = Text();
     const bool wrap = (drawFlags_ & DT_WORDBREAK) != 0;
     RECT textRect = rc;

@@ -19,6 +19,8 @@ class StaticControl;
 class Backdrop {
 public:
     virtual void PaintBehind(HDC dc, const StaticControl& control) const = 0;
+    // The colour a text of the table colour `colour` is drawn in (the skin's).
+    virtual COLORREF ShownText(COLORREF colour) const { return colour; }
 
 protected:
     ~Backdrop() = default;

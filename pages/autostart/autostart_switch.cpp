@@ -4,6 +4,7 @@
 #include "services/pure/backup_name.h"
 #include "services/reg_unit.h"
 #include "services/system_message.h"
+#include "services/system_version.h"
 #include "services/undo_backup.h"
 
 #include <optional>
@@ -268,20 +269,9 @@ std::wstring SwitchReport(const AutostartSwitchOutcome& outcome, const std::wstr
 AutostartSwitchOptions SystemSwitchOptions(const std::wstring& undoFolder) {
     AutostartSwitchOptions options;
     options.undo = undoFolder;
-    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    // RtlGetVersion tells the real version whatever the manifest declares.
-    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
-    if (auto getVersion = ntdll ? reinterpret_cast<RtlGetVersionFn>(
-                                      reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
-                                : nullptr) {
-        OSVERSIONINFOW version{};
-        version.dwOSVersionInfoSize = sizeof version;
-        if (getVersion(&version) == 0) {
-            options.startupApproved =
-                version.dwMajorVersion > 6 || (version.dwMajorVersion == 6 && version.dwMinorVersion >= 2);
-        }
-    }
-    options.underWine = ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    const SystemVersion system = CurrentSystemVersion();
+    options.startupApproved = system.major > 6 || (system.major == 6 && system.minor >= 2);
+    options.underWine = system.wine;
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);
     options.now = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;

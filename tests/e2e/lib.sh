@@ -71,7 +71,7 @@ row_index() {
 # Clicks the caption of the image button whose pictures start at X on the page (182, 350 or
 # 518), as the user does.
 click_image_button() {
-  xdotool mousemove $((left + 16 + $1 + 83)) $((top + 100 + 407)) click 1
+  xdotool mousemove $((left + $(px $((16 + $1 + 83))))) $((top + $(px $((100 + 407))))) click 1
 }
 
 # Waits for the box titled TITLE and prints its texts.

@@ -204,7 +204,7 @@ TEST_F(ExitTest, APromotionWindowDragsByItsTopBandAndLightsItsButton) {
     EXPECT_EQ(promotion.Controls().Static(promotion_ids::kButton1Label).TextColour(), RGB(0, 0, 128));
     ::SendMessageW(::GetDlgItem(w, promotion_ids::kWndImage), WM_MOUSEMOVE, 0, MAKELPARAM(3, 150));
     EXPECT_FALSE(promotion.ButtonLit());
-    EXPECT_EQ(promotion.Controls().Static(promotion_ids::kButton1Label).TextColour(), RGB(4, 166, 242));
+    EXPECT_EQ(promotion.Controls().Static(promotion_ids::kButton1Label).TextColour(), RGB(0, 90, 140));
     EXPECT_EQ(promotion.SettingName(), std::wstring(L"OstrelleAds"));
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace taliveer {
@@ -52,6 +53,43 @@ TEST(PictureResources, EachDecodesWholeAsABottomUp24BitSectionTheRightWayUp) {
     EXPECT_EQ(PixelAt(art.get(), 1, 1), RGB(153, 153, 153));
     EXPECT_EQ(PixelAt(art.get(), 300, 70), RGB(233, 237, 243));
     EXPECT_EQ(PixelAt(art.get(), 300, 500), RGB(255, 255, 255));
+}
+
+// Every picture is drawn at every scale, at the size the layout tables give at that scale; a
+// scale between them is made from the next larger picture, down to its exact size.
+TEST(PictureResources, EachPictureIsDrawnAtEveryScaleAtItsScaledSize) {
+    const struct {
+        const wchar_t* name;
+        int width;
+        int height;
+    } pictures[] = {{L"FORM1IMAGE", 720, 540}, {L"TABIMAGE", 141, 26},    {L"BUTTONA", 161, 26},
+                    {L"BUTTONB", 161, 26},     {L"ABOUTIMAGE", 350, 300}, {L"PROMOTIONIMAGE", 350, 300},
+                    {L"OKBUTTONA", 103, 30},   {L"OKBUTTONB", 103, 30}};
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    for (const auto& picture : pictures) {
+        for (int dpi : {96, 120, 144, 168, 192, 106, 216}) {
+            const DpiScale scale{dpi};
+            SCOPED_TRACE(std::to_string(dpi) + " DPI");
+            if (dpi % 24 == 0 && dpi <= 192) {
+                // Drawn at this scale: stored as it is shown.
+                EXPECT_EQ(ArtworkPercentFor(dpi), scale.Percent());
+                EXPECT_FALSE(ResourceBytes(ArtworkName(picture.name, scale.Percent()).c_str()).empty());
+            }
+            UniqueHBitmap bitmap = LoadArtwork(module, picture.name, picture.width, picture.height, scale);
+            ASSERT_TRUE(bitmap);
+            BITMAP info{};
+            ::GetObjectW(bitmap.get(), sizeof info, &info);
+            EXPECT_EQ(info.bmWidth, scale(picture.width));
+            EXPECT_EQ(info.bmHeight, scale(picture.height));
+            EXPECT_EQ(info.bmBitsPixel, 24);
+        }
+    }
+    // At 150 %: the corner key, the tab strip and the white page where the scaled table has them.
+    const DpiScale s150{144};
+    UniqueHBitmap art = LoadArtwork(module, L"FORM1IMAGE", 720, 540, s150);
+    EXPECT_EQ(PixelAt(art.get(), 1, 1), RGB(153, 153, 153));
+    EXPECT_EQ(PixelAt(art.get(), s150(300), s150(70)), RGB(233, 237, 243));
+    EXPECT_EQ(PixelAt(art.get(), s150(300), s150(500)), RGB(255, 255, 255));
 }
 
 TEST(PictureResources, ADamagedPictureGivesNothing) {

@@ -1,5 +1,6 @@
 // Icons into the shared 16 x 16 image list: the bitmaps path must give exactly what the
 // list's own conversion gives, and every icon it cannot take goes the conversion's way.
+#include "services/file_icon.h"
 #include "services/icon_image.h"
 #include "tests/wine/icon_bits.h"
 
@@ -45,6 +46,40 @@ TEST(IconImage, EachIconGivesTheImageTheListsOwnConversionGives) {
         EXPECT_EQ(ImageBits(list.get(), index), ListImageBits(icon)) << "image " << index;
     }
     EXPECT_EQ(ImageList_GetImageCount(list.get()), 4);
+}
+
+SIZE ColourSize(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return {};
+    BITMAP bm{};
+    ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return {bm.bmWidth, bm.bmHeight};
+}
+
+// At a larger display scale the rows' icons are extracted at the scaled side (the image the
+// file has for it, not a 16 x 16 one stretched) and go into a list of that side as they are.
+TEST(IconImage, AtEachScaledSideTheFilesOwnImageOfThatSide) {
+    const std::wstring notepad = Notepad();
+    for (int side : {16, 20, 24, 32}) {
+        RowIconSlot own;
+        RowIconSlot stock;
+        for (RowIconSlot* slot : {&own, &stock}) {
+            slot->Width = side;
+            slot->Height = side;
+        }
+        for (HICON icon : {GetOwnFileIcon(own, notepad), GetStockFileIcon(stock)}) {
+            ASSERT_TRUE(icon) << side;
+            const SIZE size = ColourSize(icon);
+            EXPECT_EQ(size.cx, side);
+            EXPECT_EQ(size.cy, side);
+            EXPECT_TRUE(BitmapsOfSmallIcon(icon, side).color) << side;
+            EXPECT_EQ(static_cast<bool>(BitmapsOfSmallIcon(icon, 16).color), side == 16);
+            UniqueHImageList list(ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 4));
+            EXPECT_EQ(PutIconImage(list.get(), icon, BitmapsOfSmallIcon(icon, side)), 0);
+        }
+    }
 }
 
 TEST(IconImage, ReplacingPutsTheImageInPlaceAndAddsNone) {

@@ -46,9 +46,10 @@ constexpr int ArtworkPercentFor(int dpi) {
 }
 
 // The resource name of a picture drawn at `percent`: the plain name at 100 %, else the name
-// and the percentage ("FORM1IMAGE_150").
-inline std::wstring ArtworkName(std::wstring_view name, int percent) {
+// and the percentage ("FORM1IMAGE_150"); `variant` comes between ("_DARK": "FORM1IMAGE_DARK_150").
+inline std::wstring ArtworkName(std::wstring_view name, int percent, std::wstring_view variant = {}) {
     std::wstring drawn(name);
+    drawn += variant;
     if (percent != 100) drawn += L"_" + std::to_wstring(percent);
     return drawn;
 }

@@ -1,8 +1,9 @@
-// The main window at its display scale: its pictures and shape, and everything drawn again
-// when it moves to a screen of another scale.
+// The main window's look: its pictures and shape at its display scale and in its skin, and
+// everything drawn again when it moves to a screen of another scale or the app mode changes.
 #include "app/main_layout.h"
 #include "app/main_window.h"
 #include "pages/processes/process_page.h"
+#include "ui/app_mode.h"
 #include "ui/bitmap_resource.h"
 #include "ui/region.h"
 
@@ -14,13 +15,14 @@ namespace taliveer {
 
 void TForm1::LoadSkin() {
     const DpiScale scale = Scale();
+    const Skin skin = controls_->CurrentSkin();
     HMODULE module = ::GetModuleHandleW(nullptr);
     const ControlSpec& tab = LayoutRow(ids::kTabImage);
     const ControlSpec& button = LayoutRow(ids::ButtonA(1, 1));
-    UniqueHBitmap background = LoadArtwork(module, L"FORM1IMAGE", kMainWidth, kMainHeight, scale);
-    UniqueHBitmap tabHighlight = LoadArtwork(module, L"TABIMAGE", tab.width, tab.height, scale);
-    UniqueHBitmap buttonA = LoadArtwork(module, L"BUTTONA", button.width, button.height, scale);
-    UniqueHBitmap buttonB = LoadArtwork(module, L"BUTTONB", button.width, button.height, scale);
+    UniqueHBitmap background = LoadArtwork(module, L"FORM1IMAGE", kMainWidth, kMainHeight, scale, skin);
+    UniqueHBitmap tabHighlight = LoadArtwork(module, L"TABIMAGE", tab.width, tab.height, scale, skin);
+    UniqueHBitmap buttonA = LoadArtwork(module, L"BUTTONA", button.width, button.height, scale, skin);
+    UniqueHBitmap buttonB = LoadArtwork(module, L"BUTTONB", button.width, button.height, scale, skin);
     if (!background || !tabHighlight || !buttonA || !buttonB) throw std::runtime_error("the window artwork is missing");
 
     // The controls show the new pictures before the old ones go.
@@ -75,6 +77,20 @@ void TForm1::RescaleRowIcons() {
         }
     }
     if (PageBuilt(3)) processes_->IconsDropped();
+}
+
+void TForm1::ColourPages() {
+    for (const auto& page : pages_) {
+        if (page) page->SetColours(controls_->PageSurface(), controls_->ShownText(RGB(0, 0, 0)));
+    }
+}
+
+void TForm1::ApplySkin(Skin skin) {
+    if (skin == controls_->CurrentSkin()) return;
+    controls_->SetSkin(skin);
+    ColourPages();
+    LoadSkin();
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
