@@ -177,8 +177,8 @@ void TForm1::CreateForm() {
     state_.RowIcon = std::make_unique<RowIconSlot>();
     state_.RowIcon->Width = SmallIconSide(Scale().dpi);
     state_.RowIcon->Height = state_.RowIcon->Width;
-    state_.InfoBox = std::make_unique<TForm3a>(state_.Boxes());
-    state_.ConfirmBox = std::make_unique<TForm3b>(state_.Boxes());
+    state_.InfoBox.SetMaker([this] { return std::make_unique<TForm3a>(state_.Boxes()); });
+    state_.ConfirmBox.SetMaker([this] { return std::make_unique<TForm3b>(state_.Boxes()); });
 
     // The promotion switches exist; existing values are never changed here. A failed
     // write is reported and the start goes on.
@@ -215,8 +215,8 @@ bool TForm1::EventsMessage(const MSG& msg) {
     if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
     // The application's last active window: a modal box when one is up, else the window.
     HWND target = hwnd_;
-    if (state_.ConfirmBox && state_.ConfirmBox->IsModal()) target = state_.ConfirmBox->hwnd();
-    if (state_.InfoBox && state_.InfoBox->IsModal()) target = state_.InfoBox->hwnd();
+    if (state_.ConfirmBox.Made() && state_.ConfirmBox->IsModal()) target = state_.ConfirmBox->hwnd();
+    if (state_.InfoBox.Made() && state_.InfoBox->IsModal()) target = state_.InfoBox->hwnd();
     ::SetForegroundWindow(target);
     return false;
 }

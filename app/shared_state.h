@@ -2,6 +2,7 @@
 // window's CreateForm, reached by the pages through the main window.
 #pragma once
 
+#include "app/made_when_needed.h"
 #include "services/file_icon.h"
 #include "services/reg_unit.h"
 #include "services/settings_key.h"
@@ -46,8 +47,8 @@ struct SharedState {
     std::unique_ptr<BackingEntries> BackingList;
     int CurrentUserRowCount = 0;
     std::unique_ptr<RowIconSlot> RowIcon;
-    std::unique_ptr<TForm3a> InfoBox;
-    std::unique_ptr<TForm3b> ConfirmBox;
+    MadeWhenNeeded<TForm3a> InfoBox;
+    MadeWhenNeeded<TForm3b> ConfirmBox;
     bool BusyFlag = false;
 
     MessageLoop Loop;

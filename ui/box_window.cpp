@@ -169,7 +169,23 @@ void BoxWindow::ApplySkin(Skin skin) {
         background_.reset();
     }
     controls_->SetSkin(skin);
-    UseDarkControlTheme(hwnd_, skin == Skin::Dark);
+    UseDarkTitleBar(hwnd_, skin == Skin::Dark);
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void BoxWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi != Scale().dpi) {
+        fonts_.Rebuild(dpi);
+        ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(FontId::Default)), FALSE);
+        controls_->Rescale();
+        OnRescaled();
+    }
+    RECT rc{0, 0, Scale()(clientWidth_), Scale()(clientHeight_)};
+    ::AdjustWindowRectEx(&rc, kBoxStyle, FALSE, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    // A box sized to its text measures it again.
+    FitInfoLabel();
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
@@ -220,6 +236,9 @@ INT_PTR CALLBACK BoxWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
                 return reinterpret_cast<INT_PTR>(self->background_.get());
             }
             break;
+        case WM_DPICHANGED:
+            if (lParam) self->OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
         case WM_SETTINGCHANGE:
             if (IsAppModeChange(message, lParam)) {
                 const Skin skin = CurrentAppSkin();

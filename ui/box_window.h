@@ -45,6 +45,9 @@ public:
     bool IsModal() const noexcept { return modal_; }
     // Draws the box in `skin`: its surface, texts and lists.
     void ApplySkin(Skin skin);
+    // The box moved to a screen of another scale (WM_DPICHANGED): it takes the corner of
+    // `suggested` and is built again at `dpi`.
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
 protected:
     // Makes the box tall enough for every line of the InfoLabel's text (never smaller than
@@ -61,6 +64,8 @@ protected:
     virtual void OnCommand(int /*id*/, int /*code*/) {}
     // A notification of a common control (a list view's selection, ...).
     virtual void OnNotify(const NMHDR& /*header*/) {}
+    // The controls were put at a new scale: what the table does not give (list columns).
+    virtual void OnRescaled() {}
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) noexcept;

@@ -22,4 +22,14 @@ void UseDarkControlTheme(HWND control, bool dark) {
     }
 }
 
+void UseDarkTitleBar(HWND window, bool dark) {
+    if (!SystemHasDarkControlThemes()) return;
+    using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+    if (const auto setAttribute = SystemFunction<DwmSetWindowAttributeFn>(L"dwmapi.dll", "DwmSetWindowAttribute")) {
+        // DWMWA_USE_IMMERSIVE_DARK_MODE: 20 since Windows 10 20H1, 19 before it.
+        const BOOL value = dark ? TRUE : FALSE;
+        if (FAILED(setAttribute(window, 20, &value, sizeof value))) setAttribute(window, 19, &value, sizeof value);
+    }
+}
+
 }  // namespace taliveer

@@ -11,5 +11,8 @@ bool SystemHasDarkControlThemes();
 // Gives `control` the system's dark theme, or its default one again; nothing where the system
 // has no dark themes.
 void UseDarkControlTheme(HWND control, bool dark);
+// Asks for a dark (or the light) caption bar of a framed top-level window; nothing where the
+// system has no dark themes.
+void UseDarkTitleBar(HWND window, bool dark);
 
 }  // namespace taliveer

@@ -57,6 +57,11 @@ RestoreWindow::RestoreWindow(const BoxHost& host, TForm3a& infoBox, TForm3b& con
     }
 }
 
+void RestoreWindow::OnRescaled() {
+    ScaleListColumns(Control(kBackupList), kBackupColumns, Scale());
+    ScaleListColumns(Control(kPreviewList), kPreviewColumns, Scale());
+}
+
 void RestoreWindow::Show() {
     Refresh(std::wstring());
     // The keys work on the list from the start (once the window is up).

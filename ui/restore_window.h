@@ -52,6 +52,7 @@ protected:
     void OnButton(int id) override;
     void OnCloseRequest() override { CloseBox(); }
     void OnNotify(const NMHDR& header) override;
+    void OnRescaled() override;
 
 private:
     void ShowPreview(int index);

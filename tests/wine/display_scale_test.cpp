@@ -303,6 +303,21 @@ TEST_F(DisplayScaleTest, TheBoxesAndDialogsAreTheirTablesAtTheScale) {
         EXPECT_EQ(client.cy, scale(b.height));
         ExpectScaledForm(b.box->Controls(), scale);
     }
+
+    // A sent WM_DPICHANGED builds the restore window again at the other scale.
+    const DpiScale other{scale.dpi == 144 ? 96 : 144};
+    RECT r;
+    ::GetWindowRect(restore.hwnd(), &r);
+    RECT suggested{r.left + 3, r.top + 4, r.right, r.bottom};
+    ::SendMessageW(restore.hwnd(), WM_DPICHANGED, MAKEWPARAM(other.dpi, other.dpi), reinterpret_cast<LPARAM>(&suggested));
+    ::GetWindowRect(restore.hwnd(), &r);
+    EXPECT_EQ(r.left, suggested.left);
+    EXPECT_EQ(r.top, suggested.top);
+    const SIZE client = ClientSize(restore.hwnd());
+    EXPECT_EQ(client.cx, other(700));
+    EXPECT_EQ(client.cy, other(474));
+    ExpectScaledForm(restore.Controls(), other);
+    EXPECT_EQ(restore.Scale(), other);
 }
 
 }  // namespace
