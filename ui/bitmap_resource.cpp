@@ -1,5 +1,7 @@
 #include "ui/bitmap_resource.h"
 
+#include "ui/pure/corner_cut.h"
+
 #include <objbase.h>
 #include <wincodec.h>
 
@@ -54,6 +56,27 @@ UniqueHBitmap DecodePng(const BYTE* bytes, DWORD size, SIZE wanted) {
     IWICBitmapSource* source = frame.get();
     const bool resize = wanted.cx > 0 && wanted.cy > 0 &&
                         (static_cast<UINT>(wanted.cx) != width || static_cast<UINT>(wanted.cy) != height);
+    // A picture with a key-coloured corner cut (its pixels (0, 0) and (1, 1) alike) keeps it
+    // exactly when resized: its first row says how wide the drawn cut is.
+    int cut = 0;
+    BYTE key[3] = {};
+    if (resize && width >= 2 && height >= 2) {
+        ComPtr<IWICFormatConverter> drawn;
+        const size_t drawnStride = Stride(static_cast<LONG>(width));
+        std::vector<BYTE> rows(drawnStride * 2);
+        const WICRect top{0, 0, static_cast<INT>(width), 2};
+        if (SUCCEEDED(factory->CreateFormatConverter(drawn.put())) &&
+            SUCCEEDED(drawn->Initialize(frame.get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr,
+                                        0.0, WICBitmapPaletteTypeCustom)) &&
+            SUCCEEDED(drawn->CopyPixels(&top, static_cast<UINT>(drawnStride), static_cast<UINT>(rows.size()),
+                                        rows.data()))) {
+            std::memcpy(key, rows.data() + drawnStride + 3, 3);
+            if (std::memcmp(rows.data(), key, 3) == 0) {
+                cut = ScaledCut(LeadingKeyRun(rows.data(), static_cast<int>(width), key), static_cast<int>(width),
+                                static_cast<int>(wanted.cx));
+            }
+        }
+    }
     if (resize) {
         // Fant averages every source pixel that falls into a target pixel: a sharp reduction.
         if (FAILED(factory->CreateBitmapScaler(scaler.put())) ||
@@ -74,6 +97,7 @@ UniqueHBitmap DecodePng(const BYTE* bytes, DWORD size, SIZE wanted) {
     if (FAILED(converter->CopyPixels(nullptr, static_cast<UINT>(stride), static_cast<UINT>(pixels.size()), pixels.data()))) {
         return {};
     }
+    if (cut > 0) StampCornerCut(pixels.data(), stride, static_cast<int>(width), static_cast<int>(height), cut, key);
     void* bits = nullptr;
     UniqueHBitmap bitmap = NewDib(static_cast<LONG>(width), static_cast<LONG>(height), &bits);
     if (!bitmap) return {};

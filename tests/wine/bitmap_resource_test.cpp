@@ -2,10 +2,12 @@
 // comes out whole, the right way up, as the 24-bit section the skin and the region routine
 // read; a damaged picture gives nothing rather than a wrong one.
 #include "ui/bitmap_resource.h"
+#include "ui/region.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace taliveer {
@@ -90,6 +92,30 @@ TEST(PictureResources, EachPictureIsDrawnAtEveryScaleAtItsScaledSize) {
     EXPECT_EQ(PixelAt(art.get(), 1, 1), RGB(153, 153, 153));
     EXPECT_EQ(PixelAt(art.get(), s150(300), s150(70)), RGB(233, 237, 243));
     EXPECT_EQ(PixelAt(art.get(), s150(300), s150(500)), RGB(255, 255, 255));
+}
+
+// Between the drawn scales (and beyond them) a picture is resized; its corners keep the key
+// colour on their diagonal cut, so that the window's shape leaves them out exactly.
+TEST(PictureResources, AResizedPictureKeepsItsCornerCutInTheKeyColour) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    for (int dpi : {106, 216, 240}) {
+        for (const auto& [name, w, h] : {std::tuple{L"FORM1IMAGE", 720, 540}, std::tuple{L"ABOUTIMAGE", 350, 300}}) {
+            SCOPED_TRACE(std::to_string(dpi) + " DPI");
+            const DpiScale scale{dpi};
+            UniqueHBitmap picture = LoadArtwork(module, name, w, h, scale, Skin::Dark);
+            ASSERT_TRUE(picture);
+            const int sw = scale(w);
+            const int sh = scale(h);
+            for (const POINT p : {POINT{0, 0}, POINT{1, 1}, POINT{sw - 1, 0}, POINT{0, sh - 1}, POINT{sw - 2, sh - 2}}) {
+                EXPECT_EQ(PixelAt(picture.get(), p.x, p.y), RGB(153, 153, 153)) << p.x << "," << p.y;
+            }
+            UniqueHRgn region = CreateBitmapRegion(picture.get(), {}, scale(kRegionBorder));
+            EXPECT_FALSE(::PtInRegion(region.get(), 1, 1));
+            EXPECT_FALSE(::PtInRegion(region.get(), sw - 2, sh - 2));
+            EXPECT_TRUE(::PtInRegion(region.get(), sw / 2, 0));
+            EXPECT_TRUE(::PtInRegion(region.get(), sw / 2, sh / 2));
+        }
+    }
 }
 
 TEST(PictureResources, ADamagedPictureGivesNothing) {
