@@ -16,7 +16,6 @@
 
 #include <commctrl.h>
 
-#include <optional>
 #include <vector>
 
 namespace taliveer {
@@ -39,11 +38,12 @@ public:
                 ERROR_SUCCESS &&
             type == REG_DWORD) {
             before_ = value;
+            hadValue_ = true;
         }
     }
     ~AppModeGuard() {
-        if (before_) {
-            Set(*before_);
+        if (hadValue_) {
+            Set(before_);
         } else {
             UniqueHKey key;
             if (::RegOpenKeyExW(HKEY_CURRENT_USER, kPersonalizeKey, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, key.put()) ==
@@ -65,7 +65,8 @@ public:
     }
 
 private:
-    std::optional<DWORD> before_;
+    bool hadValue_ = false;
+    DWORD before_ = 0;
 };
 
 void SendAppModeChange(HWND window) {
@@ -240,6 +241,21 @@ TEST_F(SkinTest, EveryTextIsReadableInBothSkins) {
             ExpectReadable(box->Controls(), box->Controls().FormSurface());
         }
     }
+}
+
+// Under Wine that key moves a 32-bit program's default view of HKCU\Software: the mode read
+// must still be the user's real one.
+TEST(AppMode, IsTheUsersRealOneWhenTheUsersWow6432NodeExists) {
+    AppModeGuard appMode;
+    test::UserWow6432NodeGuard wow;
+    test::ScratchKey moved(HKEY_CURRENT_USER, L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Themes",
+                           KEY_WOW64_64KEY);
+    moved.SetDword(L"Personalize", kAppsUseLightTheme, 1);
+    AppModeGuard::Set(0);
+    EXPECT_EQ(CurrentAppSkin(), Skin::Dark);
+    AppModeGuard::Set(1);
+    moved.SetDword(L"Personalize", kAppsUseLightTheme, 0);
+    EXPECT_EQ(CurrentAppSkin(), Skin::Light);
 }
 
 }  // namespace
