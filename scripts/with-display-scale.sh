@@ -20,7 +20,8 @@ wine_cmd="${TALIVEER_WINE:-wine}"
 # The system's own 64-bit reg.exe writes the user's keys where every program reads them.
 reg_wine=/usr/lib/wine/wine64
 [[ -x "$reg_wine" ]] || reg_wine="$wine_cmd"
-copy="$(mktemp -d "${TMPDIR:-/tmp}/taliveer-scale-$dpi.XXXXXX")"
+# Beside the session's prefix, so that the drive can be linked (one file system).
+copy="$(mktemp -d "$(dirname "$WINEPREFIX")/scale-$dpi.XXXXXX")"
 cleanup() {
   WINEPREFIX="$copy/prefix" timeout 30 wineserver -k >/dev/null 2>&1 || true
   WINEPREFIX="$copy/prefix" timeout 30 wineserver -w >/dev/null 2>&1 || true
@@ -37,7 +38,7 @@ for entry in "$WINEPREFIX"/* "$WINEPREFIX"/.[!.]*; do
   [[ -e "$entry" ]] || continue
   name="$(basename "$entry")"
   case "$name" in
-    drive_c) cp -al "$entry" "$copy/prefix/" ;;
+    drive_c) cp -al "$entry" "$copy/prefix/" 2>/dev/null || cp -a "$entry" "$copy/prefix/" ;;
     wineserver) ;;
     *) cp -a "$entry" "$copy/prefix/" ;;
   esac
