@@ -1,11 +1,13 @@
 #include "ui/fonts.h"
 
+#include "ui/window_dpi.h"
+
 namespace taliveer {
 namespace {
 
-UniqueHFont CreateNamedFont(int height, bool bold, bool underline, const wchar_t* face) {
+UniqueHFont CreateNamedFont(int height, bool bold, bool underline, const wchar_t* face, DWORD precision) {
     return UniqueHFont(::CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
-                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_CHARSET, precision, CLIP_DEFAULT_PRECIS,
                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
 }
 
@@ -15,8 +17,12 @@ FontSet::FontSet(int dpi) { Rebuild(dpi); }
 
 void FontSet::Rebuild(int dpi) {
     scale_ = DpiScale{dpi};
-    const auto MakeFont = [this](int height, bool bold, bool underline, const wchar_t* face) {
-        return CreateNamedFont(scale_(height), bold, underline, face);
+    // A bitmap font ("MS Sans Serif") has its sizes drawn for the system's scale; on a screen
+    // of another scale its nearest size can be far wider than the scaled text. There the
+    // fonts are TrueType only (the system's outline stand-in for a bitmap face).
+    const DWORD precision = dpi == SystemDpi() ? OUT_DEFAULT_PRECIS : OUT_TT_ONLY_PRECIS;
+    const auto MakeFont = [this, precision](int height, bool bold, bool underline, const wchar_t* face) {
+        return CreateNamedFont(scale_(height), bold, underline, face, precision);
     };
     fonts_[static_cast<size_t>(FontId::Default)] = MakeFont(-11, false, false, L"Arial");
     fonts_[static_cast<size_t>(FontId::Arial12)] = MakeFont(-12, false, false, L"Arial");

@@ -259,6 +259,9 @@ int OtherWindowCommand(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
+    // Rectangles and points in the screen's own pixels, whatever its scale: a program unaware
+    // of the scale is shown the others' windows scaled to 96 DPI (Wine 10 does so too).
+    ::SetProcessDPIAware();
     if (const int rc = OtherWindowCommand(argc, argv); rc >= 0) return rc;
     const std::wstring_view command = argv[1];
     if (command == L"wait") {
