@@ -74,7 +74,7 @@ if [[ "$TALIVEER_WINE_ARCH" != i686 ]]; then
 fi
 cmake --preset "$TALIVEER_PRESET" -DTALIVEER_TESTS=ON >/dev/null
 cmake --build --preset "$TALIVEER_PRESET"
-ctest --preset "$TALIVEER_PRESET" --timeout 600 || status=$?
+ctest --preset "$TALIVEER_PRESET" --timeout 600 --output-on-failure || status=$?
 # The figures the soak and the malformed-registry gathers print.
 grep -h -E '^(soak[ :]|before |after |autostart gather over|uninstall fill over|association fill over)' \
   "$TALIVEER_BUILD_DIR/Testing/Temporary/LastTest.log" | tr -d '\r' || true
