@@ -94,7 +94,7 @@ TEST_F(AutostartActionsTest, TickedEntriesOfEverySourceGoAndTheRegistryEditorPut
     item.SetDword(L"", L"inimapping", 0);
     const std::wstring link8 = state_.UserStartupFolder + L"TalRm8.lnk";
     const std::wstring link9 = state_.CommonStartupFolder + L"TalRm9.lnk";
-    ASSERT_TRUE(MakeFile(link8, std::string("L\0\0\0shortcut eight", 20)));
+    ASSERT_TRUE(MakeFile(link8, std::string("L\0\0\0shortcut eight", 18)));
     ASSERT_TRUE(MakeFile(link9, "nine"));
     const auto bytes8 = FileBytes(link8);
 
