@@ -3,6 +3,7 @@
 // read; a damaged picture gives nothing rather than a wrong one.
 #include "ui/bitmap_resource.h"
 #include "ui/region.h"
+#include "tests/wine/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -21,23 +22,19 @@ std::vector<BYTE> ResourceBytes(const wchar_t* name) {
     return bytes ? std::vector<BYTE>(bytes, bytes + ::SizeofResource(module, info)) : std::vector<BYTE>();
 }
 
-COLORREF PixelAt(HBITMAP bitmap, int x, int y) {
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    HGDIOBJ old = ::SelectObject(dc.get(), bitmap);
-    const COLORREF colour = ::GetPixel(dc.get(), x, y);
-    ::SelectObject(dc.get(), old);
-    return colour;
-}
+using test::PixelAt;
+
+// The skin's pictures and their sizes at 96 DPI.
+constexpr struct {
+    const wchar_t* name;
+    int width;
+    int height;
+} kPictures[] = {{L"FORM1IMAGE", 720, 540}, {L"TABIMAGE", 141, 26},    {L"BUTTONA", 161, 26},
+                 {L"BUTTONB", 161, 26},     {L"ABOUTIMAGE", 350, 300}, {L"PROMOTIONIMAGE", 350, 300},
+                 {L"OKBUTTONA", 103, 30},   {L"OKBUTTONB", 103, 30}};
 
 TEST(PictureResources, EachDecodesWholeAsABottomUp24BitSectionTheRightWayUp) {
-    const struct {
-        const wchar_t* name;
-        LONG width;
-        LONG height;
-    } pictures[] = {{L"FORM1IMAGE", 720, 540}, {L"TABIMAGE", 141, 26},      {L"BUTTONA", 161, 26},
-                    {L"BUTTONB", 161, 26},     {L"ABOUTIMAGE", 350, 300},   {L"PROMOTIONIMAGE", 350, 300},
-                    {L"OKBUTTONA", 103, 30},   {L"OKBUTTONB", 103, 30}};
-    for (const auto& picture : pictures) {
+    for (const auto& picture : kPictures) {
         const std::vector<BYTE> bytes = ResourceBytes(picture.name);
         ASSERT_GT(bytes.size(), 8u);
         EXPECT_EQ(bytes[1], 'P') << "stored as PNG";
@@ -60,15 +57,8 @@ TEST(PictureResources, EachDecodesWholeAsABottomUp24BitSectionTheRightWayUp) {
 // Every picture is drawn at every scale, at the size the layout tables give at that scale; a
 // scale between them is made from the next larger picture, down to its exact size.
 TEST(PictureResources, EachPictureIsDrawnAtEveryScaleAtItsScaledSize) {
-    const struct {
-        const wchar_t* name;
-        int width;
-        int height;
-    } pictures[] = {{L"FORM1IMAGE", 720, 540}, {L"TABIMAGE", 141, 26},    {L"BUTTONA", 161, 26},
-                    {L"BUTTONB", 161, 26},     {L"ABOUTIMAGE", 350, 300}, {L"PROMOTIONIMAGE", 350, 300},
-                    {L"OKBUTTONA", 103, 30},   {L"OKBUTTONB", 103, 30}};
     HMODULE module = ::GetModuleHandleW(nullptr);
-    for (const auto& picture : pictures) {
+    for (const auto& picture : kPictures) {
         for (int dpi : {96, 120, 144, 168, 192, 106, 216}) {
             const DpiScale scale{dpi};
             SCOPED_TRACE(std::to_string(dpi) + " DPI");

@@ -81,14 +81,6 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
     return colour;
 }
 
-COLORREF PicturePixel(HBITMAP bitmap, int x, int y) {
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    HGDIOBJ old = ::SelectObject(dc.get(), bitmap);
-    const COLORREF colour = ::GetPixel(dc.get(), x, y);
-    ::SelectObject(dc.get(), old);
-    return colour;
-}
-
 // The average colour of what lies behind a label, as the label paints it.
 COLORREF AverageBackdrop(const FormControls& form, const StaticControl& label) {
     RECT rc;
@@ -165,7 +157,7 @@ TEST_F(SkinTest, WithTheDarkAppModeEveryWindowIsDrawnDarkAndTurnsLightWithoutARe
     HWND main = form_->hwnd();
     // The window shows the dark artwork: the header and the page where no control lies.
     UniqueHBitmap dark = LoadArtwork(::GetModuleHandleW(nullptr), L"FORM1IMAGE", kMainWidth, kMainHeight, scale, Skin::Dark);
-    const COLORREF darkHeader = PicturePixel(dark.get(), scale(300), scale(30));
+    const COLORREF darkHeader = test::PixelAt(dark.get(), scale(300), scale(30));
     EXPECT_EQ(ScreenPixel(main, scale(300), scale(30)), darkHeader);
     EXPECT_EQ(ScreenPixel(Hwnd(ids::Panel(1)), scale(3), scale(385)), RGB(32, 32, 32));
     HWND list = Hwnd(ids::InfoList(1));
@@ -187,9 +179,9 @@ TEST_F(SkinTest, WithTheDarkAppModeEveryWindowIsDrawnDarkAndTurnsLightWithoutARe
     TForm5a brimley(state_.Boxes());
     EXPECT_EQ(about.CurrentSkin(), Skin::Dark);
     HBITMAP aboutPicture = about.Controls().Static(about_ids::kWndImage).Bitmap();
-    EXPECT_EQ(PicturePixel(aboutPicture, scale(175), scale(280)), RGB(32, 32, 32));
+    EXPECT_EQ(test::PixelAt(aboutPicture, scale(175), scale(280)), RGB(32, 32, 32));
     HBITMAP promotionPicture = brimley.Controls().Static(promotion_ids::kWndImage).Bitmap();
-    EXPECT_EQ(PicturePixel(promotionPicture, scale(175), scale(280)), RGB(22, 52, 60));
+    EXPECT_EQ(test::PixelAt(promotionPicture, scale(175), scale(280)), RGB(22, 52, 60));
 
     // Windows says the mode changed: light again, at once.
     AppModeGuard::Set(1);
@@ -197,17 +189,17 @@ TEST_F(SkinTest, WithTheDarkAppModeEveryWindowIsDrawnDarkAndTurnsLightWithoutARe
     PumpFor(30);
     EXPECT_EQ(form_->CurrentSkin(), Skin::Light);
     UniqueHBitmap light = LoadArtwork(::GetModuleHandleW(nullptr), L"FORM1IMAGE", kMainWidth, kMainHeight, scale);
-    EXPECT_EQ(ScreenPixel(main, scale(300), scale(30)), PicturePixel(light.get(), scale(300), scale(30)));
-    EXPECT_NE(PicturePixel(light.get(), scale(300), scale(30)), darkHeader);
+    EXPECT_EQ(ScreenPixel(main, scale(300), scale(30)), test::PixelAt(light.get(), scale(300), scale(30)));
+    EXPECT_NE(test::PixelAt(light.get(), scale(300), scale(30)), darkHeader);
     EXPECT_EQ(ScreenPixel(Hwnd(ids::Panel(1)), scale(3), scale(385)), RGB(255, 255, 255));
     EXPECT_EQ(ListView_GetBkColor(list), RGB(255, 255, 255));
     EXPECT_EQ(ScreenPixel(add.hwnd(), 2, 2), RGB(255, 255, 255));
     EXPECT_EQ(ScreenPixel(info.hwnd(), 2, 2), ::GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(about.CurrentSkin(), Skin::Light);
     aboutPicture = about.Controls().Static(about_ids::kWndImage).Bitmap();
-    EXPECT_EQ(PicturePixel(aboutPicture, scale(175), scale(280)), RGB(255, 255, 255));
+    EXPECT_EQ(test::PixelAt(aboutPicture, scale(175), scale(280)), RGB(255, 255, 255));
     promotionPicture = brimley.Controls().Static(promotion_ids::kWndImage).Bitmap();
-    EXPECT_EQ(PicturePixel(promotionPicture, scale(175), scale(280)), RGB(195, 244, 255));
+    EXPECT_EQ(test::PixelAt(promotionPicture, scale(175), scale(280)), RGB(195, 244, 255));
     // Another setting's change is no reason to draw anything again.
     AppModeGuard::Set(0);
     ::SendMessageW(main, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"));

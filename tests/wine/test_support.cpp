@@ -375,4 +375,12 @@ int RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
     return static_cast<int>(code);
 }
 
+COLORREF PixelAt(HBITMAP bitmap, int x, int y) {
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    HGDIOBJ old = ::SelectObject(dc.get(), bitmap);
+    const COLORREF colour = ::GetPixel(dc.get(), x, y);
+    ::SelectObject(dc.get(), old);
+    return colour;
+}
+
 }  // namespace taliveer::test

@@ -145,6 +145,8 @@ private:
 };
 
 std::wstring FromUtf8(const std::string& text);
+// The colour of one pixel of a bitmap.
+COLORREF PixelAt(HBITMAP bitmap, int x, int y);
 std::string Utf8(const std::wstring& text);
 
 // A path from an environment variable; Unix paths become Wine's Z: paths.
